@@ -1,0 +1,43 @@
+#include "emit/emitters.hpp"
+
+#include <filesystem>
+
+#include "naming.hpp"
+
+namespace idlc {
+namespace {
+
+FileSet emit_c(const Package& package) {
+  FileSet files = emit_c_headers(package);
+  FileSet sources = emit_c_functions(package);
+  files.insert(files.end(), sources.begin(), sources.end());
+  return files;
+}
+
+}  // namespace
+
+const std::vector<Deliverable>& deliverables() {
+  static const std::vector<Deliverable> all = {
+      {"c", &emit_c},
+  };
+  return all;
+}
+
+const Deliverable* find_deliverable(const std::string& name) {
+  for (const Deliverable& deliverable : deliverables()) {
+    if (deliverable.name == name) return &deliverable;
+  }
+  return nullptr;
+}
+
+std::string banner(const Interface& interface) {
+  const std::string file = std::filesystem::path(interface.source_file).filename().string();
+  return "// generated from " + interface.package + "/" + naming::kind(interface.kind) + "/" +
+         file + " by corvanthelis_idlc; do not edit\n";
+}
+
+std::string package_banner(const Package& package) {
+  return "// generated for the package " + package.name + " by corvanthelis_idlc; do not edit\n";
+}
+
+}  // namespace idlc

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/model.hpp"
+
+namespace idlc {
+
+struct GeneratedFile {
+  std::string path;  // relative to the package's generated root
+  std::string content;
+};
+using FileSet = std::vector<GeneratedFile>;
+
+// One deliverable: a function from the model to files.
+struct Deliverable {
+  std::string name;  // as given to --emit
+  FileSet (*emit)(const Package& package);
+};
+
+const std::vector<Deliverable>& deliverables();
+const Deliverable* find_deliverable(const std::string& name);
+
+// "generated from <pkg>/<kind>/<File>; do not edit" for the sources of one interface.
+std::string banner(const Interface& interface);
+// The same for a file that serves the whole package.
+std::string package_banner(const Package& package);
+
+FileSet emit_c_headers(const Package& package);
+FileSet emit_c_functions(const Package& package);
+
+}  // namespace idlc

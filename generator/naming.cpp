@@ -1,0 +1,166 @@
+#include "naming.hpp"
+
+#include <cctype>
+
+namespace idlc::naming {
+namespace {
+
+bool is_upper(char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; }
+bool is_lower_or_digit(char c) {
+  return std::islower(static_cast<unsigned char>(c)) != 0 ||
+         std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string interface_prefix(const std::string& package, InterfaceKind interface_kind) {
+  return package + "__" + kind(interface_kind);
+}
+
+// What a structure adds to its interface's name: "" for a message, "Request",
+// "SendGoal_Request", "FeedbackMessage".
+std::string role(const Structure& structure) {
+  const std::string& interface_name = structure.owner->name;
+  if (structure.name.size() <= interface_name.size()) return "";
+  return structure.name.substr(interface_name.size() + 1);
+}
+
+}  // namespace
+
+std::string stem(std::string_view camel) {
+  std::string result;
+  for (std::size_t i = 0; i < camel.size(); ++i) {
+    const char c = camel[i];
+    if (i > 0 && is_upper(c)) {
+      const bool after_lower = is_lower_or_digit(camel[i - 1]);
+      const bool ends_acronym = is_upper(camel[i - 1]) && i + 1 < camel.size() &&
+                                std::islower(static_cast<unsigned char>(camel[i + 1]));
+      if (after_lower || ends_acronym) result.push_back('_');
+    }
+    result.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  }
+  return result;
+}
+
+std::string kind(InterfaceKind interface_kind) {
+  switch (interface_kind) {
+    case InterfaceKind::Message: return "msg";
+    case InterfaceKind::Service: return "srv";
+    case InterfaceKind::Action: return "action";
+  }
+  return "msg";
+}
+
+std::string c_type(const Structure& structure) {
+  return interface_prefix(structure.package, structure.kind) + "__" + structure.name;
+}
+std::string c_sequence_type(const Structure& structure) { return c_type(structure) + "__Sequence"; }
+std::string c_function(const Structure& structure, std::string_view operation) {
+  return c_type(structure) + "__" + std::string(operation);
+}
+std::string c_sequence_function(const Structure& structure, std::string_view operation) {
+  return c_sequence_type(structure) + "__" + std::string(operation);
+}
+std::string c_constant(const Structure& structure, const Constant& constant) {
+  return c_type(structure) + "__" + constant.name;
+}
+std::string c_primitive_sequence_type(Primitive primitive) {
+  return "rosidl_runtime_c__" + std::string(primitive_info(primitive).c_sequence) + "__Sequence";
+}
+std::string c_primitive_sequence_function(Primitive primitive, std::string_view operation) {
+  return "rosidl_runtime_c__" + std::string(primitive_info(primitive).c_sequence_functions) +
+         "__Sequence__" + std::string(operation);
+}
+std::string c_string_type() { return "rosidl_runtime_c__String"; }
+std::string c_string_function(std::string_view operation) {
+  return c_string_type() + "__" + std::string(operation);
+}
+std::string c_string_sequence_type() { return "rosidl_runtime_c__String__Sequence"; }
+std::string c_string_sequence_function(std::string_view operation) {
+  return c_string_sequence_type() + "__" + std::string(operation);
+}
+std::string c_visibility_macro(const std::string& package) {
+  return "ROSIDL_GENERATOR_C_PUBLIC_" + package;
+}
+
+std::string c_struct_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__struct.h";
+}
+std::string c_functions_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__functions.h";
+}
+std::string c_umbrella_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/" + stem(interface.name) + ".h";
+}
+std::string c_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_generator_c__visibility_control.h";
+}
+std::string c_include_root() { return "rosidl_generator_c"; }
+std::string c_functions_source(const Interface& interface) {
+  return c_include_root() + "/" + interface.package + "/" + kind(interface.kind) + "/detail/" +
+         stem(interface.name) + "__functions.c";
+}
+std::string include_guard(std::string_view path) {
+  std::string guard;
+  for (char c : path) {
+    if (c == '/' || c == '.') {
+      guard += "__";
+    } else {
+      guard.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    }
+  }
+  return guard + "_";
+}
+
+std::string library_file(const std::string& package, std::string_view deliverable) {
+  return "lib" + package + "__" + std::string(deliverable) + ".so";
+}
+
+std::string support_identifier(Support support) {
+  switch (support) {
+    case Support::Dispatch: return "rosidl_typesupport_c";
+    case Support::FastCdrC: return "rosidl_typesupport_fastrtps_c";
+    case Support::FastCdrCpp: return "rosidl_typesupport_fastrtps_cpp";
+    case Support::IntrospectionC: return "rosidl_typesupport_introspection_c";
+    case Support::IntrospectionCpp: return "rosidl_typesupport_introspection_cpp";
+  }
+  return "";
+}
+std::string message_handle(Support support, const Structure& structure) {
+  return support_identifier(support) + "__get_message_type_support_handle__" + c_type(structure);
+}
+std::string service_c_name(const Interface& interface, const Service& service) {
+  return interface_prefix(interface.package, interface.kind) + "__" + service.name;
+}
+std::string service_handle(Support support, const Interface& interface, const Service& service) {
+  return support_identifier(support) + "__get_service_type_support_handle__" +
+         service_c_name(interface, service);
+}
+std::string action_handle(Support support, const Interface& action) {
+  return support_identifier(support) + "__get_action_type_support_handle__" +
+         interface_prefix(action.package, action.kind) + "__" + action.name;
+}
+
+std::string cpp_namespace(const Structure& structure) {
+  return structure.package + "::" + kind(structure.kind);
+}
+std::string cpp_class_template(const Structure& structure) { return structure.name + "_"; }
+std::string cpp_qualified(const Structure& structure) {
+  return cpp_namespace(structure) + "::" + structure.name;
+}
+
+std::string py_infix(const Structure& structure) {
+  std::string infix = kind(structure.kind) + "__" + stem(structure.owner->name);
+  std::string rest = role(structure);
+  while (!rest.empty()) {
+    const auto underscore = rest.find('_');
+    infix += "__" + stem(rest.substr(0, underscore));
+    rest = underscore == std::string::npos ? "" : rest.substr(underscore + 1);
+  }
+  return infix;
+}
+std::string py_module(const Interface& interface) {
+  return interface.package + "." + kind(interface.kind) + "._" + stem(interface.name);
+}
+
+}  // namespace idlc::naming

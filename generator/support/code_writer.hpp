@@ -1,0 +1,52 @@
+#pragma once
+
+// Builds generated text line by line with scoped indentation and checked substitutions:
+// "$name$" placeholders must all be bound, and every binding must be used, so a typo in a
+// template fails the compiler's own tests instead of leaking into generated code.
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace idlc {
+
+using Bindings = std::vector<std::pair<std::string, std::string>>;
+
+std::string substitute(const std::string& text, const Bindings& bindings);
+
+class CodeWriter {
+ public:
+  // Writes one line at the current indentation; an empty text writes an empty line.
+  CodeWriter& line(const std::string& text = "", const Bindings& bindings = {});
+  // Writes several lines (separated by '\n') at the current indentation.
+  CodeWriter& lines(const std::string& text, const Bindings& bindings = {});
+  // Appends text produced elsewhere (already indented from column 0) at the current indentation.
+  CodeWriter& append(const std::string& text);
+
+  // Opens a brace block: writes `header {`, indents until the guard ends, closes with `}` and
+  // `trailer` (";" for a struct, "" for a function body).
+  class Block {
+   public:
+    Block(CodeWriter& writer, std::string trailer) : writer_(writer), trailer_(std::move(trailer)) {}
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    ~Block();
+
+   private:
+    CodeWriter& writer_;
+    std::string trailer_;
+  };
+  [[nodiscard]] Block block(const std::string& header, const Bindings& bindings = {},
+                            std::string trailer = "");
+
+  void indent() { ++depth_; }
+  void dedent() { --depth_; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+  int depth_ = 0;
+};
+
+}  // namespace idlc

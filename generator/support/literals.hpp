@@ -1,0 +1,15 @@
+#pragma once
+
+// Formats checked values as C and C++ source literals: INT64_MIN, UINT64_MAX, NaN and the
+// infinities, -0.0, floats that read back to the same bits, and escaped strings.
+
+#include <string>
+
+#include "model/model.hpp"
+
+namespace idlc {
+
+std::string c_literal(Primitive primitive, const Scalar& value);
+std::string c_string_literal(const std::string& text);
+
+}  // namespace idlc
