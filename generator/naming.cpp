@@ -141,6 +141,155 @@ std::string action_handle(Support support, const Interface& action) {
          interface_prefix(action.package, action.kind) + "__" + action.name;
 }
 
+std::string cdr_serialize_function(const Structure& structure) {
+  return "cdr_serialize_" + c_type(structure);
+}
+std::string cdr_deserialize_function(const Structure& structure) {
+  return "cdr_deserialize_" + c_type(structure);
+}
+std::string serialized_size_function(const Structure& structure) {
+  return "get_serialized_size_" + c_type(structure);
+}
+std::string max_serialized_size_function(const Structure& structure) {
+  return "max_serialized_size_" + c_type(structure);
+}
+std::string serialization_c_root() { return "serialization_c"; }
+std::string serialization_c_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__rosidl_typesupport_fastrtps_c.h";
+}
+std::string serialization_c_source(const Interface& interface) {
+  return serialization_c_root() + "/" + interface.package + "/" + kind(interface.kind) +
+         "/detail/" + stem(interface.name) + "__type_support_c.cpp";
+}
+std::string serialization_c_wire_header(const std::string& package) {
+  return package + "/detail/fastrtps_c_wire.hpp";
+}
+std::string serialization_c_wire_namespace(const std::string& package) {
+  return package + "__fastrtps_c_wire";
+}
+std::string serialization_c_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_typesupport_fastrtps_c__visibility_control.h";
+}
+std::string serialization_c_visibility_macro(const std::string& package) {
+  return "ROSIDL_TYPESUPPORT_FASTRTPS_C_PUBLIC_" + package;
+}
+std::string serialization_namespace(const Structure& structure) {
+  return cpp_namespace(structure);
+}
+std::string serialization_service_namespace(const Interface& interface) {
+  return interface.package + "::" + kind(interface.kind);
+}
+
+std::string private_symbol(std::string_view purpose, const Structure& structure) {
+  return std::string(purpose) + "_" + c_type(structure);
+}
+std::string private_symbol(std::string_view purpose, const Interface& interface,
+                           const Service& service) {
+  return std::string(purpose) + "_" + service_c_name(interface, service);
+}
+
+std::string c_namespace(const std::string& package, InterfaceKind interface_kind) {
+  return interface_prefix(package, interface_kind);
+}
+std::string introspection_c_root() { return "introspection_c"; }
+std::string introspection_c_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__rosidl_typesupport_introspection_c.h";
+}
+std::string introspection_c_source(const Interface& interface) {
+  return introspection_c_root() + "/" + interface.package + "/" + kind(interface.kind) +
+         "/detail/" + stem(interface.name) + "__type_support.c";
+}
+std::string introspection_c_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_typesupport_introspection_c__visibility_control.h";
+}
+std::string introspection_c_visibility_macro(const std::string& package) {
+  return "ROSIDL_TYPESUPPORT_INTROSPECTION_C_PUBLIC_" + package;
+}
+namespace {
+std::string introspection_c_helper(const std::string& c_name, std::string_view helper) {
+  return c_name + "__" + support_identifier(Support::IntrospectionC) + "__" + std::string(helper);
+}
+}  // namespace
+std::string introspection_c_init_function(const Structure& structure) {
+  return introspection_c_helper(c_type(structure), structure.name + "_init_function");
+}
+std::string introspection_c_fini_function(const Structure& structure) {
+  return introspection_c_helper(c_type(structure), structure.name + "_fini_function");
+}
+std::string introspection_c_accessor(const Structure& structure, const Field& field,
+                                     Accessor accessor) {
+  std::string operation;
+  switch (accessor) {
+    case Accessor::Size: operation = "size"; break;
+    case Accessor::GetConst: operation = "get_const"; break;
+    case Accessor::Get: operation = "get"; break;
+    case Accessor::Fetch: operation = "fetch"; break;
+    case Accessor::Assign: operation = "assign"; break;
+    case Accessor::Resize: operation = "resize"; break;
+  }
+  return introspection_c_helper(c_type(structure),
+                                operation + "_function__" + structure.name + "__" + field.name);
+}
+std::string introspection_c_member_array(const Structure& structure) {
+  return introspection_c_helper(c_type(structure), "message_member_array");
+}
+std::string introspection_c_message_members(const Structure& structure) {
+  return introspection_c_helper(c_type(structure), "message_members");
+}
+std::string introspection_c_message_record(const Structure& structure) {
+  return introspection_c_helper(c_type(structure), "message_type_support_handle");
+}
+std::string introspection_c_service_members(const Interface& interface, const Service& service) {
+  return introspection_c_helper(service_c_name(interface, service), "service_members");
+}
+std::string introspection_c_service_record(const Interface& interface, const Service& service) {
+  return introspection_c_helper(service_c_name(interface, service), "service_type_support_handle");
+}
+
+std::string dispatch_root() { return "typesupport_dispatch"; }
+std::string dispatch_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__type_support.h";
+}
+std::string dispatch_source(const Interface& interface) {
+  return dispatch_root() + "/" + interface.package + "/" + kind(interface.kind) + "/" +
+         stem(interface.name) + "__type_support.c";
+}
+std::string dispatch_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_typesupport_c__visibility_control.h";
+}
+std::string dispatch_visibility_macro(const std::string& package) {
+  return "ROSIDL_TYPESUPPORT_C_PUBLIC_" + package;
+}
+std::vector<Support> dispatch_providers() { return {Support::FastCdrC, Support::IntrospectionC}; }
+std::string dispatch_map_part(const std::string& c_name, std::string_view part) {
+  return "_" + c_name + "__typesupport_" + std::string(part);
+}
+std::string dispatch_message_record(const Structure& structure) {
+  return c_type(structure) + "__" + support_identifier(Support::Dispatch) + "__message_type_support";
+}
+std::string dispatch_service_record(const Interface& interface, const Service& service) {
+  return service_c_name(interface, service) + "__" + support_identifier(Support::Dispatch) +
+         "__service_type_support";
+}
+std::string dispatch_action_record(const Interface& action) {
+  return interface_prefix(action.package, action.kind) + "__" + action.name + "__" +
+         support_identifier(Support::Dispatch) + "__action_type_support";
+}
+std::string action_feedback_message(const Interface& action) {
+  return action.name + "_FeedbackMessage";
+}
+std::string action_cancel_service_handle(Support support) {
+  return support_identifier(support) + "__get_service_type_support_handle__" +
+         interface_prefix("action_msgs", InterfaceKind::Service) + "__CancelGoal";
+}
+std::string action_status_message_handle(Support support) {
+  return support_identifier(support) + "__get_message_type_support_handle__" +
+         interface_prefix("action_msgs", InterfaceKind::Message) + "__GoalStatusArray";
+}
+
 std::string cpp_namespace(const Structure& structure) {
   return structure.package + "::" + kind(structure.kind);
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/model.hpp"
 
@@ -56,6 +57,67 @@ std::string message_handle(Support support, const Structure& structure);
 std::string service_handle(Support support, const Interface& interface, const Service& service);
 std::string action_handle(Support support, const Interface& action);
 std::string service_c_name(const Interface& interface, const Service& service);  // pkg__srv__X
+
+// --- C serialization (fast-CDR) -----------------------------------------------------------
+std::string cdr_serialize_function(const Structure& structure);    // cdr_serialize_pkg__msg__T
+std::string cdr_deserialize_function(const Structure& structure);  // cdr_deserialize_pkg__msg__T
+std::string serialized_size_function(const Structure& structure);  // get_serialized_size_...
+std::string max_serialized_size_function(const Structure& structure);  // max_serialized_size_...
+std::string serialization_c_root();  // "serialization_c": holds its headers and sources
+std::string serialization_c_header(const Interface& interface);
+std::string serialization_c_source(const Interface& interface);
+std::string serialization_c_wire_header(const std::string& package);
+std::string serialization_c_wire_namespace(const std::string& package);
+std::string serialization_c_visibility_header(const std::string& package);
+std::string serialization_c_visibility_macro(const std::string& package);
+std::string serialization_namespace(const Structure& structure);  // "pkg::msg"
+std::string serialization_service_namespace(const Interface& interface);
+// Names of a deliverable's private records and helpers: "<purpose>_<C name>".
+std::string private_symbol(std::string_view purpose, const Structure& structure);
+std::string private_symbol(std::string_view purpose, const Interface& interface,
+                           const Service& service);
+
+// --- C introspection ----------------------------------------------------------------------
+std::string c_namespace(const std::string& package, InterfaceKind kind);  // pkg__msg
+std::string introspection_c_root();  // "introspection_c": holds its headers and sources
+// pkg/msg/detail/trash__rosidl_typesupport_introspection_c.h, relative to the root.
+std::string introspection_c_header(const Interface& interface);
+std::string introspection_c_source(const Interface& interface);  // relative to the generated root
+std::string introspection_c_visibility_header(const std::string& package);
+std::string introspection_c_visibility_macro(const std::string& package);
+// pkg__msg__Trash__rosidl_typesupport_introspection_c__Trash_init_function, and _fini_.
+std::string introspection_c_init_function(const Structure& structure);
+std::string introspection_c_fini_function(const Structure& structure);
+enum class Accessor { Size, GetConst, Get, Fetch, Assign, Resize };
+// pkg__msg__Trashes__rosidl_typesupport_introspection_c__size_function__Trashes__trashes
+std::string introspection_c_accessor(const Structure& structure, const Field& field,
+                                     Accessor accessor);
+// Static records of a structure or service; not exported.
+std::string introspection_c_member_array(const Structure& structure);
+std::string introspection_c_message_members(const Structure& structure);
+std::string introspection_c_message_record(const Structure& structure);
+std::string introspection_c_service_members(const Interface& interface, const Service& service);
+std::string introspection_c_service_record(const Interface& interface, const Service& service);
+
+// --- C type-support dispatch --------------------------------------------------------------
+std::string dispatch_root();  // "typesupport_dispatch": holds its headers and sources
+// pkg/msg/detail/trash__type_support.h, relative to the root.
+std::string dispatch_header(const Interface& interface);
+std::string dispatch_source(const Interface& interface);  // relative to the generated root
+std::string dispatch_visibility_header(const std::string& package);
+std::string dispatch_visibility_macro(const std::string& package);
+// The supports a dispatch map offers, in map order.
+std::vector<Support> dispatch_providers();
+// Static records of a structure, service or action; not exported.
+std::string dispatch_map_part(const std::string& c_name, std::string_view part);
+std::string dispatch_message_record(const Structure& structure);
+std::string dispatch_service_record(const Interface& interface, const Service& service);
+std::string dispatch_action_record(const Interface& action);
+// The name of an action's FeedbackMessage structure, "ArmTask_FeedbackMessage".
+std::string action_feedback_message(const Interface& action);
+// The action protocol's cancel service and status message, which action_msgs provides.
+std::string action_cancel_service_handle(Support support);
+std::string action_status_message_handle(Support support);
 
 // --- C++ ----------------------------------------------------------------------------------
 std::string cpp_namespace(const Structure& structure);  // pkg::msg

@@ -19,6 +19,9 @@ FileSet emit_c(const Package& package) {
 const std::vector<Deliverable>& deliverables() {
   static const std::vector<Deliverable> all = {
       {"c", &emit_c},
+      {"introspection_c", &emit_introspection_c},
+      {"dispatch_c", &emit_dispatch_c},
+      {"fastrtps_c", &emit_c_serialization},
   };
   return all;
 }

@@ -29,5 +29,8 @@ std::string package_banner(const Package& package);
 
 FileSet emit_c_headers(const Package& package);
 FileSet emit_c_functions(const Package& package);
+FileSet emit_introspection_c(const Package& package);
+FileSet emit_dispatch_c(const Package& package);
+FileSet emit_c_serialization(const Package& package);
 
 }  // namespace idlc

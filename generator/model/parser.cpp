@@ -71,11 +71,13 @@ void check_field_name(const std::string& name, const SourceLocation& where) {
   }
 }
 
+bool is_constant_name(const std::string& name) {
+  return !name.empty() && std::isupper(static_cast<unsigned char>(name[0])) &&
+         name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") == std::string::npos;
+}
+
 void check_constant_name(const std::string& name, const SourceLocation& where) {
-  const bool well_formed = !name.empty() && std::isupper(static_cast<unsigned char>(name[0])) &&
-                           name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") ==
-                               std::string::npos;
-  if (!well_formed) {
+  if (!is_constant_name(name)) {
     throw CompileError(where, "expected a constant name in upper case, found '" + name + "'");
   }
 }
@@ -168,7 +170,8 @@ RawDefinition parse_definition(const std::string& package, InterfaceKind kind,
       section.constants.push_back(RawConstant{type, member, value, where});
       continue;
     }
-    if (!member.empty() && std::isupper(static_cast<unsigned char>(member[0]))) {
+    // Only an all-capitals name reads as a constant missing its value; "Foo" is a bad field name.
+    if (is_constant_name(member)) {
       throw CompileError(where, "expected '=' and a value for constant " + member +
                                     ", found " + (after.empty() ? "nothing" : "'" + after + "'"));
     }

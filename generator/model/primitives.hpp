@@ -36,6 +36,7 @@ struct PrimitiveInfo {
   std::string_view introspection;  // suffix of the introspection type-code enumerator
   int introspection_code;          // its value
   std::size_t wire_size;           // bytes on the CDR wire, also its alignment
+  std::string_view cdr_type;       // the Fast-CDR overload a single value goes through
   LiteralClass literal;
 };
 

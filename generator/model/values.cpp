@@ -58,12 +58,11 @@ Scalar parse_integer(Primitive primitive, const std::string& text, const SourceL
       "a value of " + std::string(info.ros_name) + " from " + std::to_string(range.min) + " to " +
       std::to_string(range.max);
   if (errno == ERANGE) throw bad_value(where, out_of_range, text);
-  if (negative) {
+  // "-0" is zero of the field's own signedness, not a negative number.
+  if (negative && magnitude != 0) {
     const unsigned long long limit = static_cast<unsigned long long>(-(range.min + 1)) + 1;
     if (magnitude > limit) throw bad_value(where, out_of_range, text);
-    const std::int64_t value =
-        magnitude == 0 ? 0 : -static_cast<std::int64_t>(magnitude - 1) - 1;
-    return Scalar{value};
+    return Scalar{-static_cast<std::int64_t>(magnitude - 1) - 1};
   }
   if (magnitude > range.max) throw bad_value(where, out_of_range, text);
   if (info.literal == LiteralClass::Signed) return Scalar{static_cast<std::int64_t>(magnitude)};
@@ -74,8 +73,13 @@ Scalar parse_floating(Primitive primitive, const std::string& text, const Source
   const std::string expected = "a number for " + std::string(primitive_info(primitive).ros_name);
   if (text.empty()) throw bad_value(where, expected, text);
   char* end = nullptr;
+  errno = 0;
   const double value = std::strtod(text.c_str(), &end);
   if (*end != '\0') throw bad_value(where, expected, text);
+  // strtod turns a finite number too large for a double into infinity without complaint.
+  if (errno == ERANGE && std::isinf(value)) {
+    throw bad_value(where, "a value within the range of float64", text);
+  }
   if (primitive == Primitive::Float32 && std::isfinite(value) &&
       std::fabs(value) > std::numeric_limits<float>::max()) {
     throw bad_value(where, "a value within the range of float32", text);

@@ -69,7 +69,7 @@ CodeWriter& CodeWriter::append(const std::string& text) {
 
 CodeWriter::Block CodeWriter::block(const std::string& header, const Bindings& bindings,
                                     std::string trailer) {
-  line(header + " {", bindings);
+  line(header.empty() ? "{" : header + " {", bindings);
   indent();
   return Block(*this, std::move(trailer));
 }

@@ -59,7 +59,15 @@ std::string c_literal(Primitive primitive, const Scalar& value) {
 
 std::string c_string_literal(const std::string& text) {
   std::string result = "\"";
+  char previous = 0;
   for (const char c : text) {
+    // Strict C11 still reads "??=" and its kin as trigraphs, so the second '?' is escaped.
+    if (c == '?' && previous == '?') {
+      result += "\\?";
+      previous = c;
+      continue;
+    }
+    previous = c;
     switch (c) {
       case '"': result += "\\\""; break;
       case '\\': result += "\\\\"; break;

@@ -1,0 +1,262 @@
+// The C type-support dispatch: per interface one source unit with, for each structure and
+// service, a map from support identifier to the provider's handle name and the record that
+// carries it, and for an action the record bundling its services and messages; plus a header
+// declaring the handle functions.
+//
+// The unit is C11 like the other C deliverables. The records must carry the runtime's
+// identifier variable itself, whose value C cannot use in a static initialiser, so each unit
+// stamps its records from a load-time constructor: by the time the library's loader returns,
+// every record is complete, as if it had been initialised statically.
+
+#include <stdexcept>
+#include <utility>
+
+#include "emit/emitters.hpp"
+#include "naming.hpp"
+#include "support/code_writer.hpp"
+
+namespace idlc {
+namespace {
+
+using naming::Support;
+
+// The map of one structure or service: identifiers and handle names in the providers' order.
+void write_map(CodeWriter& out, const Package& package, const std::string& c_name,
+               const std::vector<std::string>& symbols) {
+  const std::vector<Support> providers = naming::dispatch_providers();
+  const std::string count = std::to_string(providers.size());
+  const std::string identifiers = naming::dispatch_map_part(c_name, "identifiers");
+  const std::string names = naming::dispatch_map_part(c_name, "symbol_names");
+  const std::string data = naming::dispatch_map_part(c_name, "data");
+  {
+    auto block = out.block("static const char * const $identifiers$[$count$] =",
+                           {{"identifiers", identifiers}, {"count", count}}, ";");
+    for (Support provider : providers) {
+      out.line("\"$identifier$\",", {{"identifier", naming::support_identifier(provider)}});
+    }
+  }
+  out.line();
+  {
+    auto block = out.block("static const char * const $names$[$count$] =",
+                           {{"names", names}, {"count", count}}, ";");
+    for (const std::string& symbol : symbols) out.line("\"$symbol$\",", {{"symbol", symbol}});
+  }
+  out.line();
+  {
+    auto block = out.block("static void * $data$[$count$] =", {{"data", data}, {"count", count}}, ";");
+    out.line("// the runtime keeps here the provider libraries it has loaded");
+    for (std::size_t i = 0; i < providers.size(); ++i) out.line("NULL,");
+  }
+  out.line();
+  auto block = out.block("static const type_support_map_t $map$ =",
+                         {{"map", naming::dispatch_map_part(c_name, "map")}}, ";");
+  out.line(".size = $count$,", {{"count", count}});
+  out.line(".package_name = \"$package$\",", {{"package", package.name}});
+  out.line(".typesupport_identifier = $identifiers$,", {{"identifiers", identifiers}});
+  out.line(".symbol_name = $names$,", {{"names", names}});
+  out.line(".data = $data$,", {{"data", data}});
+}
+
+void write_message(CodeWriter& out, const Package& package, const Structure& structure) {
+  std::vector<std::string> symbols;
+  for (Support provider : naming::dispatch_providers()) {
+    symbols.push_back(naming::message_handle(provider, structure));
+  }
+  const std::string c_name = naming::c_type(structure);
+  write_map(out, package, c_name, symbols);
+  out.line();
+  const std::string record = naming::dispatch_message_record(structure);
+  {
+    auto block = out.block("static rosidl_message_type_support_t $record$ =", {{"record", record}}, ";");
+    out.line(".typesupport_identifier = NULL,  // stamped at load");
+    out.line(".data = &$map$,", {{"map", naming::dispatch_map_part(c_name, "map")}});
+    out.line(".func = rosidl_typesupport_c__get_message_typesupport_handle_function,");
+  }
+  out.line();
+  {
+    auto body = out.block("const rosidl_message_type_support_t *\n$handle$(void)",
+                          {{"handle", naming::message_handle(Support::Dispatch, structure)}});
+    out.line("return &$record$;", {{"record", record}});
+  }
+  out.line();
+}
+
+void write_service(CodeWriter& out, const Package& package, const Interface& interface,
+                   const Service& service) {
+  std::vector<std::string> symbols;
+  for (Support provider : naming::dispatch_providers()) {
+    symbols.push_back(naming::service_handle(provider, interface, service));
+  }
+  const std::string c_name = naming::service_c_name(interface, service);
+  write_map(out, package, c_name, symbols);
+  out.line();
+  const std::string record = naming::dispatch_service_record(interface, service);
+  {
+    auto block = out.block("static rosidl_service_type_support_t $record$ =", {{"record", record}}, ";");
+    out.line(".typesupport_identifier = NULL,  // stamped at load");
+    out.line(".data = &$map$,", {{"map", naming::dispatch_map_part(c_name, "map")}});
+    out.line(".func = rosidl_typesupport_c__get_service_typesupport_handle_function,");
+  }
+  out.line();
+  {
+    auto body = out.block("const rosidl_service_type_support_t *\n$handle$(void)",
+                          {{"handle", naming::service_handle(Support::Dispatch, interface, service)}});
+    out.line("return &$record$;", {{"record", record}});
+  }
+  out.line();
+}
+
+const Structure* find_structure(const Interface& interface, const std::string& name) {
+  for (const Structure* structure : interface.structures) {
+    if (structure->name == name) return structure;
+  }
+  return nullptr;
+}
+
+void write_action(CodeWriter& out, const Interface& action) {
+  const Structure* feedback = find_structure(action, naming::action_feedback_message(action));
+  if (feedback == nullptr || action.services.size() != 2) {
+    throw std::logic_error("action " + action.name + " lacks its protocol structures");
+  }
+  // The model lists an action's services as SendGoal, then GetResult.
+  const Service& send_goal = action.services[0];
+  const Service& get_result = action.services[1];
+  const std::string record = naming::dispatch_action_record(action);
+  out.line("// Provided by the dispatch library of action_msgs.");
+  out.line("const rosidl_service_type_support_t * $cancel$(void);",
+           {{"cancel", naming::action_cancel_service_handle(Support::Dispatch)}});
+  out.line("const rosidl_message_type_support_t * $status$(void);",
+           {{"status", naming::action_status_message_handle(Support::Dispatch)}});
+  out.line();
+  out.line("static rosidl_action_type_support_t $record$;  // filled by the handle function",
+           {{"record", record}});
+  out.line();
+  auto body = out.block("const rosidl_action_type_support_t *\n$handle$(void)",
+                        {{"handle", naming::action_handle(Support::Dispatch, action)}});
+  out.line("// Every call stores the same five pointers, so concurrent calls need no lock; the");
+  out.line("// atomic stores keep them well defined.");
+  const std::pair<const char*, std::string> parts[] = {
+      {"goal_service_type_support", naming::service_handle(Support::Dispatch, action, send_goal)},
+      {"result_service_type_support", naming::service_handle(Support::Dispatch, action, get_result)},
+      {"cancel_service_type_support", naming::action_cancel_service_handle(Support::Dispatch)},
+      {"feedback_message_type_support", naming::message_handle(Support::Dispatch, *feedback)},
+      {"status_message_type_support", naming::action_status_message_handle(Support::Dispatch)},
+  };
+  for (const auto& [member, handle] : parts) {
+    out.line("__atomic_store_n(&$record$.$member$, $handle$(), __ATOMIC_RELEASE);",
+             {{"record", record}, {"member", member}, {"handle", handle}});
+  }
+  out.line("return &$record$;", {{"record", record}});
+}
+
+void write_stamping(CodeWriter& out, const Interface& interface) {
+  out.line("// Runs when the library is loaded, before any handle can be called.");
+  auto body = out.block("__attribute__((constructor))\nstatic void\nstamp_records(void)");
+  for (const Structure* structure : interface.structures) {
+    out.line("$record$.typesupport_identifier = rosidl_typesupport_c__typesupport_identifier;",
+             {{"record", naming::dispatch_message_record(*structure)}});
+  }
+  for (const Service& service : interface.services) {
+    out.line("$record$.typesupport_identifier = rosidl_typesupport_c__typesupport_identifier;",
+             {{"record", naming::dispatch_service_record(interface, service)}});
+  }
+}
+
+GeneratedFile source(const Package& package, const Interface& interface) {
+  const bool is_action = interface.kind == InterfaceKind::Action;
+  CodeWriter out;
+  out.append(banner(interface));
+  out.line();
+  out.line("#include \"$header$\"", {{"header", naming::dispatch_header(interface)}});
+  out.line();
+  out.line("#include <stddef.h>");
+  out.line();
+  out.line("#include \"rosidl_typesupport_c/identifier.h\"");
+  out.line("#include \"rosidl_typesupport_c/message_type_support_dispatch.h\"");
+  if (!interface.services.empty()) {
+    out.line("#include \"rosidl_typesupport_c/service_type_support_dispatch.h\"");
+  }
+  out.line("#include \"rosidl_typesupport_c/type_support_map.h\"");
+  out.line();
+  for (const Structure* structure : interface.structures) write_message(out, package, *structure);
+  for (const Service& service : interface.services) write_service(out, package, interface, service);
+  if (is_action) {
+    write_action(out, interface);
+    out.line();
+  }
+  write_stamping(out, interface);
+  return {naming::dispatch_source(interface), out.text()};
+}
+
+void declare(CodeWriter& out, const std::string& macro, const std::string& prototype) {
+  out.line(macro);
+  out.line(prototype + ";");
+  out.line();
+}
+
+GeneratedFile header(const Interface& interface) {
+  const std::string path = naming::dispatch_header(interface);
+  const std::string guard = naming::include_guard(path);
+  const std::string macro = naming::dispatch_visibility_macro(interface.package);
+  const bool is_action = interface.kind == InterfaceKind::Action;
+  CodeWriter out;
+  out.append(banner(interface));
+  out.line();
+  out.line("#ifndef $guard$", {{"guard", guard}});
+  out.line("#define $guard$", {{"guard", guard}});
+  out.line();
+  out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
+  if (!interface.services.empty()) out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
+  if (is_action) out.line("#include \"rosidl_runtime_c/action_type_support_struct.h\"");
+  out.line("#include \"$header$\"", {{"header", naming::dispatch_visibility_header(interface.package)}});
+  out.line();
+  out.lines("#ifdef __cplusplus\nextern \"C\" {\n#endif\n\n");
+  for (const Structure* structure : interface.structures) {
+    declare(out, macro,
+            "const rosidl_message_type_support_t *\n" +
+                naming::message_handle(Support::Dispatch, *structure) + "(void)");
+  }
+  for (const Service& service : interface.services) {
+    declare(out, macro,
+            "const rosidl_service_type_support_t *\n" +
+                naming::service_handle(Support::Dispatch, interface, service) + "(void)");
+  }
+  if (is_action) {
+    declare(out, macro,
+            "const rosidl_action_type_support_t *\n" + naming::action_handle(Support::Dispatch, interface) +
+                "(void)");
+  }
+  out.lines("#ifdef __cplusplus\n}\n#endif\n\n");
+  out.line("#endif  // $guard$", {{"guard", guard}});
+  return {naming::dispatch_root() + "/" + path, out.text()};
+}
+
+GeneratedFile visibility_header(const Package& package) {
+  const std::string path = naming::dispatch_visibility_header(package.name);
+  const std::string guard = naming::include_guard(path);
+  CodeWriter out;
+  out.append(package_banner(package));
+  out.line();
+  out.line("#ifndef $guard$", {{"guard", guard}});
+  out.line("#define $guard$", {{"guard", guard}});
+  out.line();
+  out.line("// The library is built with hidden symbols; exactly the declared functions are exported.");
+  out.line("#define $macro$ __attribute__((visibility(\"default\")))",
+           {{"macro", naming::dispatch_visibility_macro(package.name)}});
+  out.line();
+  out.line("#endif  // $guard$", {{"guard", guard}});
+  return {naming::dispatch_root() + "/" + path, out.text()};
+}
+
+}  // namespace
+
+FileSet emit_dispatch_c(const Package& package) {
+  FileSet files{visibility_header(package)};
+  for (const Interface* interface : package.interfaces) {
+    files.push_back(header(*interface));
+    files.push_back(source(package, *interface));
+  }
+  return files;
+}
+
+}  // namespace idlc
