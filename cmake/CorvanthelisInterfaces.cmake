@@ -1,0 +1,319 @@
+# corvanthelis_add_interfaces(PACKAGE <name> DEFINITIONS <files...> [DEPENDENCIES <pkgs...>])
+#
+# Turns one package's definition files into its deliverables. The interface compiler must be
+# known as CORVANTHELIS_IDLC before the first call; it runs once at configure time with --list
+# so CMake knows every file it will write, and again at build time whenever a definition or the
+# compiler changes. Dependencies must have been added by an earlier call.
+
+include_guard(GLOBAL)
+
+set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
+
+# Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
+# that defines its targets from the files the compiler lists for it.
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c)
+
+function(_corvanthelis_find_runtime)
+  if(TARGET corvanthelis::rosidl_runtime_c)
+    return()
+  endif()
+  find_path(CORVANTHELIS_ROSIDL_RUNTIME_C_INCLUDE_DIR rosidl_runtime_c/string.h
+    PATH_SUFFIXES rosidl_runtime_c REQUIRED)
+  find_path(CORVANTHELIS_RCUTILS_INCLUDE_DIR rcutils/allocator.h
+    PATH_SUFFIXES rcutils REQUIRED)
+  find_path(CORVANTHELIS_TYPESUPPORT_INTERFACE_INCLUDE_DIR rosidl_typesupport_interface/macros.h
+    PATH_SUFFIXES rosidl_typesupport_interface REQUIRED)
+  find_library(CORVANTHELIS_ROSIDL_RUNTIME_C_LIBRARY rosidl_runtime_c REQUIRED)
+  find_library(CORVANTHELIS_RCUTILS_LIBRARY rcutils REQUIRED)
+  find_path(CORVANTHELIS_FASTCDR_INCLUDE_DIR fastcdr/Cdr.h REQUIRED)
+  find_library(CORVANTHELIS_FASTCDR_LIBRARY NAMES fastcdr libfastcdr.so.1 REQUIRED)
+  add_library(corvanthelis::fastcdr UNKNOWN IMPORTED GLOBAL)
+  set_target_properties(corvanthelis::fastcdr PROPERTIES
+    IMPORTED_LOCATION "${CORVANTHELIS_FASTCDR_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${CORVANTHELIS_FASTCDR_INCLUDE_DIR}")
+
+  add_library(corvanthelis::rcutils UNKNOWN IMPORTED GLOBAL)
+  set_target_properties(corvanthelis::rcutils PROPERTIES
+    IMPORTED_LOCATION "${CORVANTHELIS_RCUTILS_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${CORVANTHELIS_RCUTILS_INCLUDE_DIR}")
+  set(runtime_includes
+    "${CORVANTHELIS_ROSIDL_RUNTIME_C_INCLUDE_DIR}"
+    "${CORVANTHELIS_TYPESUPPORT_INTERFACE_INCLUDE_DIR}")
+  add_library(corvanthelis::rosidl_runtime_c UNKNOWN IMPORTED GLOBAL)
+  set_target_properties(corvanthelis::rosidl_runtime_c PROPERTIES
+    IMPORTED_LOCATION "${CORVANTHELIS_ROSIDL_RUNTIME_C_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${runtime_includes}"
+    INTERFACE_LINK_LIBRARIES corvanthelis::rcutils)
+endfunction()
+
+# The package's definitions root is the folder that holds its msg/, srv/ and action/ folders;
+# dependants find the package's definitions there.
+function(_corvanthelis_definitions_root out_var pkg)
+  set(root "")
+  foreach(file IN LISTS ARGN)
+    cmake_path(GET file PARENT_PATH kind_dir)
+    cmake_path(GET kind_dir FILENAME kind)
+    cmake_path(GET kind_dir PARENT_PATH file_root)
+    if(NOT kind MATCHES "^(msg|srv|action)$")
+      message(FATAL_ERROR
+        "${pkg}: ${file} must be in a msg/, srv/ or action/ folder, not in ${kind}/")
+    endif()
+    if(root STREQUAL "")
+      set(root "${file_root}")
+    elseif(NOT root STREQUAL file_root)
+      message(FATAL_ERROR
+        "${pkg}: definitions come from two roots, ${root} and ${file_root}")
+    endif()
+  endforeach()
+  set(${out_var} "${root}" PARENT_SCOPE)
+endfunction()
+
+# Search arguments for every package reachable through DEPENDENCIES, since a nested type's own
+# fields may name packages the definitions never mention.
+function(_corvanthelis_search_args out_var pkg)
+  set(pending ${ARGN})
+  set(seen "")
+  set(args "")
+  while(pending)
+    list(POP_FRONT pending dep)
+    if(dep IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen "${dep}")
+    get_property(known GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${dep} SET)
+    if(NOT known)
+      message(FATAL_ERROR
+        "${pkg} depends on ${dep}, which no earlier corvanthelis_add_interfaces() defined")
+    endif()
+    get_property(dep_root GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${dep})
+    get_property(dep_deps GLOBAL PROPERTY CORVANTHELIS_DEPENDENCIES_${dep})
+    list(APPEND args --search "${dep}=${dep_root}")
+    list(APPEND pending ${dep_deps})
+  endwhile()
+  set(${out_var} "${args}" PARENT_SCOPE)
+endfunction()
+
+function(_corvanthelis_list_outputs out_var pkg deliverable)
+  execute_process(
+    COMMAND ${ARGN} --emit ${deliverable} --list
+    RESULT_VARIABLE result
+    OUTPUT_VARIABLE listed
+    ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    string(STRIP "${errors}" errors)
+    message(FATAL_ERROR "The interface compiler rejected ${pkg} (${result}):\n${errors}")
+  endif()
+  string(STRIP "${listed}" listed)
+  if(listed STREQUAL "")
+    message(FATAL_ERROR "The interface compiler lists no ${deliverable} files for ${pkg}")
+  endif()
+  string(REPLACE "\r" "" listed "${listed}")
+  string(REPLACE "\n" ";" listed "${listed}")
+  set(${out_var} "${listed}" PARENT_SCOPE)
+endfunction()
+
+function(_corvanthelis_deliverable_c pkg out files deps)
+  _corvanthelis_find_runtime()
+  set(target ${pkg}__rosidl_generator_c)
+  set(sources "")
+  foreach(file IN LISTS files)
+    list(APPEND sources "${out}/${file}")
+  endforeach()
+  add_library(${target} SHARED ${sources})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${pkg}__rosidl_generator_c
+    C_STANDARD 11
+    C_STANDARD_REQUIRED ON
+    C_EXTENSIONS OFF
+    INSTALL_RPATH "$ORIGIN")
+  target_include_directories(${target} PUBLIC
+    "$<BUILD_INTERFACE:${out}/rosidl_generator_c>"
+    "$<INSTALL_INTERFACE:include/${pkg}>")
+  target_compile_definitions(${target} PRIVATE ROSIDL_GENERATOR_C_BUILDING_DLL_${pkg})
+  # Assertion reports name the source unit, not where this build tree happens to live.
+  target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
+  set(dep_targets "")
+  foreach(dep IN LISTS deps)
+    list(APPEND dep_targets ${dep}__rosidl_generator_c)
+  endforeach()
+  target_link_libraries(${target} PUBLIC corvanthelis::rosidl_runtime_c ${dep_targets})
+  add_dependencies(${target} ${pkg}__generate)
+
+  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  install(DIRECTORY "${out}/rosidl_generator_c/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.h")
+endfunction()
+
+# Where a deliverable's files go: the generated sources among `files`, and the folder (below
+# `out`) that holds its headers.
+function(_corvanthelis_sources out_var out files)
+  set(sources "")
+  foreach(file IN LISTS files)
+    if(file MATCHES "\\.(c|cpp)$")
+      list(APPEND sources "${out}/${file}")
+    endif()
+  endforeach()
+  set(${out_var} "${sources}" PARENT_SCOPE)
+endfunction()
+
+function(_corvanthelis_deliverable_fastrtps_c pkg out files deps)
+  set(target ${pkg}__rosidl_typesupport_fastrtps_c)
+  _corvanthelis_sources(sources "${out}" "${files}")
+  add_library(${target} SHARED ${sources})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${pkg}__rosidl_typesupport_fastrtps_c
+    INSTALL_RPATH "$ORIGIN")
+  target_include_directories(${target} PUBLIC
+    "$<BUILD_INTERFACE:${out}/serialization_c>"
+    "$<INSTALL_INTERFACE:include/${pkg}>")
+  set(dep_targets "")
+  foreach(dep IN LISTS deps)
+    list(APPEND dep_targets ${dep}__rosidl_typesupport_fastrtps_c)
+  endforeach()
+  target_link_libraries(${target}
+    PUBLIC ${pkg}__rosidl_generator_c rosidl_typesupport_fastrtps_c rosidl_typesupport_fastrtps_cpp
+      corvanthelis::fastcdr ${dep_targets})
+  add_dependencies(${target} ${pkg}__generate)
+
+  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  install(DIRECTORY "${out}/serialization_c/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.h")
+endfunction()
+
+# The C introspection tables call the structures' functions and, for nested types of other
+# packages, those packages' introspection handles.
+function(_corvanthelis_deliverable_introspection_c pkg out files deps)
+  set(target ${pkg}__rosidl_typesupport_introspection_c)
+  _corvanthelis_sources(sources "${out}" "${files}")
+  add_library(${target} SHARED ${sources})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${target}
+    C_STANDARD 11
+    C_STANDARD_REQUIRED ON
+    C_EXTENSIONS OFF
+    INSTALL_RPATH "$ORIGIN")
+  target_include_directories(${target} PUBLIC
+    "$<BUILD_INTERFACE:${out}/introspection_c>"
+    "$<INSTALL_INTERFACE:include/${pkg}>")
+  target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
+  set(dep_targets "")
+  foreach(dep IN LISTS deps)
+    list(APPEND dep_targets ${dep}__rosidl_typesupport_introspection_c)
+  endforeach()
+  target_link_libraries(${target}
+    PUBLIC ${pkg}__rosidl_generator_c rosidl_typesupport_introspection_c ${dep_targets})
+  add_dependencies(${target} ${pkg}__generate)
+
+  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  install(DIRECTORY "${out}/introspection_c/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.h")
+endfunction()
+
+# The dispatch library links neither provider: the runtime loads them by name on first use.
+# It links the dependencies' dispatch libraries, which an action's record refers to.
+function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
+  set(target ${pkg}__rosidl_typesupport_c)
+  _corvanthelis_sources(sources "${out}" "${files}")
+  add_library(${target} SHARED ${sources})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${target}
+    C_STANDARD 11
+    C_STANDARD_REQUIRED ON
+    C_EXTENSIONS OFF
+    INSTALL_RPATH "$ORIGIN")
+  target_include_directories(${target} PUBLIC
+    "$<BUILD_INTERFACE:${out}/typesupport_dispatch>"
+    "$<INSTALL_INTERFACE:include/${pkg}>")
+  target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
+  set(dep_targets "")
+  foreach(dep IN LISTS deps)
+    list(APPEND dep_targets ${dep}__rosidl_typesupport_c)
+  endforeach()
+  target_link_libraries(${target} PUBLIC rosidl_typesupport_c ${dep_targets})
+  add_dependencies(${target} ${pkg}__generate)
+
+  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  install(DIRECTORY "${out}/typesupport_dispatch/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.h")
+endfunction()
+
+function(corvanthelis_add_interfaces)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "PACKAGE" "DEFINITIONS;DEPENDENCIES")
+  if(arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "corvanthelis_add_interfaces: unexpected ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT arg_PACKAGE OR NOT arg_DEFINITIONS)
+    message(FATAL_ERROR "corvanthelis_add_interfaces needs PACKAGE and DEFINITIONS")
+  endif()
+  if(NOT CORVANTHELIS_IDLC)
+    message(FATAL_ERROR "corvanthelis_add_interfaces: CORVANTHELIS_IDLC is not set")
+  endif()
+  set(pkg ${arg_PACKAGE})
+  get_property(defined GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} SET)
+  if(defined)
+    message(FATAL_ERROR "corvanthelis_add_interfaces: ${pkg} is defined twice")
+  endif()
+
+  set(definitions "")
+  foreach(file IN LISTS arg_DEFINITIONS)
+    cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
+    if(NOT EXISTS "${file}")
+      message(FATAL_ERROR "${pkg}: no definition file ${file}")
+    endif()
+    list(APPEND definitions "${file}")
+  endforeach()
+  _corvanthelis_definitions_root(root ${pkg} ${definitions})
+  set_property(GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} "${root}")
+  set_property(GLOBAL PROPERTY CORVANTHELIS_DEPENDENCIES_${pkg} "${arg_DEPENDENCIES}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${definitions})
+
+  set(out "${CMAKE_BINARY_DIR}/generated/${pkg}")
+  _corvanthelis_search_args(search ${pkg} ${arg_DEPENDENCIES})
+  set(command "${CORVANTHELIS_IDLC}" --package ${pkg} --output "${out}" ${search})
+
+  set(emit "")
+  set(outputs "")
+  foreach(deliverable IN LISTS CORVANTHELIS_DELIVERABLES)
+    _corvanthelis_list_outputs(files_${deliverable} ${pkg} ${deliverable}
+      ${command} ${definitions})
+    list(APPEND emit --emit ${deliverable})
+    foreach(file IN LISTS files_${deliverable})
+      list(APPEND outputs "${out}/${file}")
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES outputs)
+
+  # The compiler leaves files whose content did not change untouched, so that a change to one
+  # definition recompiles only what it affects; their old timestamps would make every build
+  # re-run it, so the stamp records the run instead. One run writes every deliverable; their
+  # targets wait for the generate target rather than each owning the command, which would let
+  # a parallel build run it twice at once.
+  set(stamp "${out}.stamp")
+  add_custom_command(
+    OUTPUT "${stamp}"
+    BYPRODUCTS ${outputs}
+    COMMAND ${command} ${emit} ${definitions}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    DEPENDS ${definitions} "${CORVANTHELIS_IDLC}"
+    COMMENT "Generating interfaces of ${pkg}"
+    VERBATIM)
+  add_custom_target(${pkg}__generate DEPENDS "${stamp}")
+  string(REPLACE ";" "\n" output_lines "${outputs}")
+  file(CONFIGURE OUTPUT "${out}.outputs" CONTENT "${output_lines}\n" @ONLY)
+  add_custom_target(${pkg}__check_outputs
+    COMMAND "${CMAKE_COMMAND}" "-DSTAMP=${stamp}" "-DOUTPUTS=${out}.outputs"
+      -P "${_CORVANTHELIS_MODULE_DIR}/CorvanthelisCheckOutputs.cmake"
+    VERBATIM)
+  add_dependencies(${pkg}__generate ${pkg}__check_outputs)
+
+  foreach(deliverable IN LISTS CORVANTHELIS_DELIVERABLES)
+    cmake_language(CALL _corvanthelis_deliverable_${deliverable}
+      ${pkg} "${out}" "${files_${deliverable}}" "${arg_DEPENDENCIES}")
+  endforeach()
+
+  foreach(file IN LISTS definitions)
+    cmake_path(GET file PARENT_PATH kind_dir)
+    cmake_path(GET kind_dir FILENAME kind)
+    install(FILES "${file}" DESTINATION share/${pkg}/${kind})
+  endforeach()
+endfunction()
