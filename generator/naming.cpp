@@ -265,7 +265,7 @@ std::string dispatch_visibility_macro(const std::string& package) {
 }
 std::vector<Support> dispatch_providers() { return {Support::FastCdrC, Support::IntrospectionC}; }
 std::string dispatch_map_part(const std::string& c_name, std::string_view part) {
-  return "_" + c_name + "__typesupport_" + std::string(part);
+  return c_name + "__" + support_identifier(Support::Dispatch) + "__" + std::string(part);
 }
 std::string dispatch_message_record(const Structure& structure) {
   return c_type(structure) + "__" + support_identifier(Support::Dispatch) + "__message_type_support";

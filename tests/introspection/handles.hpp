@@ -1,0 +1,46 @@
+#pragma once
+
+// Handle functions looked up by their exported names, the way the runtime finds them.
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "rosidl_runtime_c/action_type_support_struct.h"
+#include "rosidl_runtime_c/message_type_support_struct.h"
+#include "rosidl_runtime_c/service_type_support_struct.h"
+
+namespace handles {
+
+template <typename Record>
+const Record* call(void* library, const std::string& symbol) {
+  void* function = dlsym(library, symbol.c_str());
+  if (function == nullptr) throw std::runtime_error("no exported function " + symbol);
+  return reinterpret_cast<const Record* (*)()>(function)();
+}
+
+// A provider library of the package, by file name; the loader hands back the copy that is
+// already loaded, if any.
+inline void* library(const std::string& support) {
+  const std::string file = "libcorvanthelis_interfaces__" + support + ".so";
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) throw std::runtime_error(dlerror());
+  return handle;
+}
+
+inline std::string message_symbol(const std::string& support, const std::string& c_name) {
+  return support + "__get_message_type_support_handle__" + c_name;
+}
+inline std::string service_symbol(const std::string& support, const std::string& c_name) {
+  return support + "__get_service_type_support_handle__" + c_name;
+}
+
+inline const rosidl_message_type_support_t* message(const std::string& support, const std::string& c_name) {
+  return call<rosidl_message_type_support_t>(library(support), message_symbol(support, c_name));
+}
+inline const rosidl_service_type_support_t* service(const std::string& support, const std::string& c_name) {
+  return call<rosidl_service_type_support_t>(library(support), service_symbol(support, c_name));
+}
+
+}  // namespace handles

@@ -1,0 +1,31 @@
+#pragma once
+
+// Reaches a type's supports the way a client of the package would: through the package's
+// dispatch library, found by file name, and the records that its handle hands out.
+
+#include <stdexcept>
+#include <string>
+
+#include "rosidl_runtime_c/message_type_support_struct.h"
+#include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
+#include "rosidl_typesupport_introspection_c/message_introspection.h"
+
+namespace inspect {
+
+// Every failure the tool reports: one line of text, no stack of causes.
+struct Failure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// "<pkg>/<kind>/<Type>" resolved to the type's dispatch record.
+const rosidl_message_type_support_t* dispatch_record(const std::string& type_name);
+
+const rosidl_typesupport_introspection_c__MessageMembers& introspection(
+    const rosidl_message_type_support_t& dispatch);
+const message_type_support_callbacks_t& serialization(const rosidl_message_type_support_t& dispatch);
+
+// The nested type's table of a member whose type code is MESSAGE.
+const rosidl_typesupport_introspection_c__MessageMembers& nested_members(
+    const rosidl_typesupport_introspection_c__MessageMember& member);
+
+}  // namespace inspect
