@@ -13,37 +13,11 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 # that defines its targets from the files the compiler lists for it.
 set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c)
 
-function(_corvanthelis_find_runtime)
-  if(TARGET corvanthelis::rosidl_runtime_c)
-    return()
-  endif()
-  find_path(CORVANTHELIS_ROSIDL_RUNTIME_C_INCLUDE_DIR rosidl_runtime_c/string.h
-    PATH_SUFFIXES rosidl_runtime_c REQUIRED)
-  find_path(CORVANTHELIS_RCUTILS_INCLUDE_DIR rcutils/allocator.h
-    PATH_SUFFIXES rcutils REQUIRED)
-  find_path(CORVANTHELIS_TYPESUPPORT_INTERFACE_INCLUDE_DIR rosidl_typesupport_interface/macros.h
-    PATH_SUFFIXES rosidl_typesupport_interface REQUIRED)
-  find_library(CORVANTHELIS_ROSIDL_RUNTIME_C_LIBRARY rosidl_runtime_c REQUIRED)
-  find_library(CORVANTHELIS_RCUTILS_LIBRARY rcutils REQUIRED)
-  find_path(CORVANTHELIS_FASTCDR_INCLUDE_DIR fastcdr/Cdr.h REQUIRED)
-  find_library(CORVANTHELIS_FASTCDR_LIBRARY NAMES fastcdr libfastcdr.so.1 REQUIRED)
-  add_library(corvanthelis::fastcdr UNKNOWN IMPORTED GLOBAL)
-  set_target_properties(corvanthelis::fastcdr PROPERTIES
-    IMPORTED_LOCATION "${CORVANTHELIS_FASTCDR_LIBRARY}"
-    INTERFACE_INCLUDE_DIRECTORIES "${CORVANTHELIS_FASTCDR_INCLUDE_DIR}")
+include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 
-  add_library(corvanthelis::rcutils UNKNOWN IMPORTED GLOBAL)
-  set_target_properties(corvanthelis::rcutils PROPERTIES
-    IMPORTED_LOCATION "${CORVANTHELIS_RCUTILS_LIBRARY}"
-    INTERFACE_INCLUDE_DIRECTORIES "${CORVANTHELIS_RCUTILS_INCLUDE_DIR}")
-  set(runtime_includes
-    "${CORVANTHELIS_ROSIDL_RUNTIME_C_INCLUDE_DIR}"
-    "${CORVANTHELIS_TYPESUPPORT_INTERFACE_INCLUDE_DIR}")
-  add_library(corvanthelis::rosidl_runtime_c UNKNOWN IMPORTED GLOBAL)
-  set_target_properties(corvanthelis::rosidl_runtime_c PROPERTIES
-    IMPORTED_LOCATION "${CORVANTHELIS_ROSIDL_RUNTIME_C_LIBRARY}"
-    INTERFACE_INCLUDE_DIRECTORIES "${runtime_includes}"
-    INTERFACE_LINK_LIBRARIES corvanthelis::rcutils)
+# Every library goes into the one export set that the installed package configuration loads.
+function(corvanthelis_install_library target)
+  install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets LIBRARY DESTINATION lib)
 endfunction()
 
 # The package's definitions root is the folder that holds its msg/, srv/ and action/ folders;
@@ -113,7 +87,7 @@ function(_corvanthelis_list_outputs out_var pkg deliverable)
 endfunction()
 
 function(_corvanthelis_deliverable_c pkg out files deps)
-  _corvanthelis_find_runtime()
+  corvanthelis_find_runtime()
   set(target ${pkg}__rosidl_generator_c)
   set(sources "")
   foreach(file IN LISTS files)
@@ -139,7 +113,7 @@ function(_corvanthelis_deliverable_c pkg out files deps)
   target_link_libraries(${target} PUBLIC corvanthelis::rosidl_runtime_c ${dep_targets})
   add_dependencies(${target} ${pkg}__generate)
 
-  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  corvanthelis_install_library(${target})
   install(DIRECTORY "${out}/rosidl_generator_c/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h")
 endfunction()
@@ -175,7 +149,7 @@ function(_corvanthelis_deliverable_fastrtps_c pkg out files deps)
       corvanthelis::fastcdr ${dep_targets})
   add_dependencies(${target} ${pkg}__generate)
 
-  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  corvanthelis_install_library(${target})
   install(DIRECTORY "${out}/serialization_c/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h")
 endfunction()
@@ -204,7 +178,7 @@ function(_corvanthelis_deliverable_introspection_c pkg out files deps)
     PUBLIC ${pkg}__rosidl_generator_c rosidl_typesupport_introspection_c ${dep_targets})
   add_dependencies(${target} ${pkg}__generate)
 
-  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  corvanthelis_install_library(${target})
   install(DIRECTORY "${out}/introspection_c/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h")
 endfunction()
@@ -232,7 +206,7 @@ function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
   target_link_libraries(${target} PUBLIC rosidl_typesupport_c ${dep_targets})
   add_dependencies(${target} ${pkg}__generate)
 
-  install(TARGETS ${target} LIBRARY DESTINATION lib)
+  corvanthelis_install_library(${target})
   install(DIRECTORY "${out}/typesupport_dispatch/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h")
 endfunction()

@@ -103,8 +103,10 @@ std::string c_functions_source(const Interface& interface) {
 std::string include_guard(std::string_view path) {
   std::string guard;
   for (char c : path) {
-    if (c == '/' || c == '.') {
+    if (c == '/') {
       guard += "__";
+    } else if (c == '.') {
+      guard += "_";
     } else {
       guard.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
     }

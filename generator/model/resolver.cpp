@@ -25,7 +25,7 @@ struct MessageKey {
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw CompileError(SourceLocation{path, 0}, "expected a readable definition file");
+  if (!in) throw CompileError(SourceLocation{path, 1}, "expected a readable definition file");
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();

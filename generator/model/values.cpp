@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <vector>
 
 #include "model/text.hpp"
@@ -52,7 +51,8 @@ Scalar parse_integer(Primitive primitive, const std::string& text, const SourceL
   }
   char* end = nullptr;
   errno = 0;
-  const unsigned long long magnitude = std::strtoull(digits.c_str(), &end, 0);
+  // Decimal only: with base 0 a leading zero would silently read "010" as eight.
+  const unsigned long long magnitude = std::strtoull(digits.c_str(), &end, 10);
   if (*end != '\0') throw bad_value(where, expected, text);
   const std::string out_of_range =
       "a value of " + std::string(info.ros_name) + " from " + std::to_string(range.min) + " to " +
@@ -80,8 +80,9 @@ Scalar parse_floating(Primitive primitive, const std::string& text, const Source
   if (errno == ERANGE && std::isinf(value)) {
     throw bad_value(where, "a value within the range of float64", text);
   }
+  // Judged after rounding: FLT_MAX written with more digits than a float holds is still fine.
   if (primitive == Primitive::Float32 && std::isfinite(value) &&
-      std::fabs(value) > std::numeric_limits<float>::max()) {
+      std::isinf(static_cast<float>(value))) {
     throw bad_value(where, "a value within the range of float32", text);
   }
   return Scalar{value};

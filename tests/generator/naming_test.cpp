@@ -1,0 +1,117 @@
+#include "naming.hpp"
+
+#include "definition_tree.hpp"
+
+namespace idlc::test {
+namespace {
+
+TEST(Stem, SplitsCamelCaseAtWordsAcronymsAndDigits) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"Trash", "trash"},
+      {"MoveToGrab", "move_to_grab"},
+      {"UUID", "uuid"},
+      {"PointCloud2", "point_cloud2"},
+      {"Float64MultiArray", "float64_multi_array"},
+      {"GoalStatusArray", "goal_status_array"},
+      {"ArmTaskDecision", "arm_task_decision"},
+      {"HTTPServer", "http_server"},
+      {"SendGoal", "send_goal"},
+      {"FeedbackMessage", "feedback_message"},
+  };
+  for (const auto& [camel, expected] : rows) EXPECT_EQ(naming::stem(camel), expected) << camel;
+}
+
+// The names of the package this project delivers, on a small stand-in of its definitions.
+class Naming : public DefinitionTree {
+ protected:
+  void SetUp() override {
+    action_dependencies();
+    PackageSources sources{"corvanthelis_interfaces", {}, search_path_};
+    for (const auto& [relative, text] : std::vector<std::pair<std::string, std::string>>{
+             {"msg/Trash.msg", "uint8 PLASTIC=1\nint32 id\n"},
+             {"srv/MoveToGrab.srv", "Trash target\n---\nbool ok\n"},
+             {"action/ArmTask.action", "---\n---\n"},
+             {"action/ArmTaskDecision.action", "---\n---\n"}}) {
+      sources.files.push_back(write("corvanthelis_interfaces", relative, text));
+    }
+    load_package(model_, sources);
+  }
+  const Structure& of(const std::string& name) {
+    return structure(name, "corvanthelis_interfaces");
+  }
+  const Interface& interface(const std::string& name) { return *of(name).owner; }
+};
+
+TEST_F(Naming, CNamesAndPaths) {
+  const Structure& trash = of("Trash");
+  const Interface& move = interface("MoveToGrab_Request");
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {naming::c_type(trash), "corvanthelis_interfaces__msg__Trash"},
+      {naming::c_type(of("MoveToGrab_Request")),
+       "corvanthelis_interfaces__srv__MoveToGrab_Request"},
+      {naming::c_type(of("ArmTask_SendGoal_Request")),
+       "corvanthelis_interfaces__action__ArmTask_SendGoal_Request"},
+      {naming::c_sequence_type(trash), "corvanthelis_interfaces__msg__Trash__Sequence"},
+      {naming::c_function(trash, "init"), "corvanthelis_interfaces__msg__Trash__init"},
+      {naming::c_sequence_function(trash, "fini"),
+       "corvanthelis_interfaces__msg__Trash__Sequence__fini"},
+      {naming::c_constant(trash, trash.constants[0]),
+       "corvanthelis_interfaces__msg__Trash__PLASTIC"},
+      {naming::c_primitive_sequence_type(Primitive::Bool), "rosidl_runtime_c__boolean__Sequence"},
+      {naming::c_primitive_sequence_type(Primitive::Byte), "rosidl_runtime_c__octet__Sequence"},
+      {naming::c_primitive_sequence_function(Primitive::Int32, "init"),
+       "rosidl_runtime_c__int32__Sequence__init"},
+      {naming::c_string_function("assign"), "rosidl_runtime_c__String__assign"},
+      {naming::c_string_sequence_function("fini"), "rosidl_runtime_c__String__Sequence__fini"},
+      {naming::c_struct_header(move), "corvanthelis_interfaces/srv/detail/move_to_grab__struct.h"},
+      {naming::c_umbrella_header(interface("ArmTaskDecision_Goal")),
+       "corvanthelis_interfaces/action/arm_task_decision.h"},
+      {naming::c_functions_source(move),
+       "rosidl_generator_c/corvanthelis_interfaces/srv/detail/move_to_grab__functions.c"},
+      {naming::library_file("corvanthelis_interfaces", "rosidl_generator_c"),
+       "libcorvanthelis_interfaces__rosidl_generator_c.so"},
+      {naming::cpp_qualified(of("ArmTask_Goal")), "corvanthelis_interfaces::action::ArmTask_Goal"},
+      {naming::cpp_class_template(trash), "Trash_"},
+      {naming::py_module(move), "corvanthelis_interfaces.srv._move_to_grab"},
+  };
+  for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+}
+
+TEST_F(Naming, TypeSupportHandleSymbols) {
+  using naming::Support;
+  const Interface& move = interface("MoveToGrab_Request");
+  const Interface& task = interface("ArmTask_Goal");
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {naming::message_handle(Support::FastCdrC, of("Trash")),
+       "rosidl_typesupport_fastrtps_c__get_message_type_support_handle__corvanthelis_interfaces__"
+       "msg__Trash"},
+      {naming::message_handle(Support::IntrospectionC, of("MoveToGrab_Response")),
+       "rosidl_typesupport_introspection_c__get_message_type_support_handle__"
+       "corvanthelis_interfaces__srv__MoveToGrab_Response"},
+      {naming::service_handle(Support::Dispatch, move, move.services[0]),
+       "rosidl_typesupport_c__get_service_type_support_handle__corvanthelis_interfaces__srv__"
+       "MoveToGrab"},
+      {naming::service_handle(Support::FastCdrC, task, task.services[1]),
+       "rosidl_typesupport_fastrtps_c__get_service_type_support_handle__"
+       "corvanthelis_interfaces__action__ArmTask_GetResult"},
+      {naming::action_handle(Support::Dispatch, task),
+       "rosidl_typesupport_c__get_action_type_support_handle__corvanthelis_interfaces__action__"
+       "ArmTask"},
+  };
+  for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+}
+
+TEST_F(Naming, PythonInfixes) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"Trash", "msg__trash"},
+      {"MoveToGrab_Request", "srv__move_to_grab__request"},
+      {"ArmTask_Goal", "action__arm_task__goal"},
+      {"ArmTask_SendGoal_Request", "action__arm_task__send_goal__request"},
+      {"ArmTask_GetResult_Response", "action__arm_task__get_result__response"},
+      {"ArmTaskDecision_FeedbackMessage", "action__arm_task_decision__feedback_message"},
+  };
+  for (const auto& [name, expected] : rows) EXPECT_EQ(naming::py_infix(of(name)), expected) << name;
+}
+
+}  // namespace
+}  // namespace idlc::test
