@@ -86,129 +86,68 @@ function(_corvanthelis_list_outputs out_var pkg deliverable)
   set(${out_var} "${listed}" PARENT_SCOPE)
 endfunction()
 
-function(_corvanthelis_deliverable_c pkg out files deps)
-  corvanthelis_find_runtime()
-  set(target ${pkg}__rosidl_generator_c)
-  set(sources "")
-  foreach(file IN LISTS files)
-    list(APPEND sources "${out}/${file}")
-  endforeach()
-  add_library(${target} SHARED ${sources})
-  set_target_properties(${target} PROPERTIES
-    OUTPUT_NAME ${pkg}__rosidl_generator_c
-    C_STANDARD 11
-    C_STANDARD_REQUIRED ON
-    C_EXTENSIONS OFF
-    INSTALL_RPATH "$ORIGIN")
-  target_include_directories(${target} PUBLIC
-    "$<BUILD_INTERFACE:${out}/rosidl_generator_c>"
-    "$<INSTALL_INTERFACE:include/${pkg}>")
-  target_compile_definitions(${target} PRIVATE ROSIDL_GENERATOR_C_BUILDING_DLL_${pkg})
-  # Assertion reports name the source unit, not where this build tree happens to live.
-  target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
-  set(dep_targets "")
-  foreach(dep IN LISTS deps)
-    list(APPEND dep_targets ${dep}__rosidl_generator_c)
-  endforeach()
-  target_link_libraries(${target} PUBLIC corvanthelis::rosidl_runtime_c ${dep_targets})
-  add_dependencies(${target} ${pkg}__generate)
-
-  corvanthelis_install_library(${target})
-  install(DIRECTORY "${out}/rosidl_generator_c/" DESTINATION include/${pkg}
-    FILES_MATCHING PATTERN "*.h")
-endfunction()
-
-# Where a deliverable's files go: the generated sources among `files`, and the folder (below
-# `out`) that holds its headers.
-function(_corvanthelis_sources out_var out files)
+# One deliverable's shared library lib<pkg>__<LIBRARY>.so from the generated sources among
+# `files`, with its headers under <out>/<ROOT>; it links LINK and the same deliverable of each
+# dependency package.
+function(_corvanthelis_add_deliverable_library pkg out files deps)
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "LIBRARY;ROOT" "LINK")
+  set(target ${pkg}__${arg_LIBRARY})
   set(sources "")
   foreach(file IN LISTS files)
     if(file MATCHES "\\.(c|cpp)$")
       list(APPEND sources "${out}/${file}")
     endif()
   endforeach()
-  set(${out_var} "${sources}" PARENT_SCOPE)
-endfunction()
-
-function(_corvanthelis_deliverable_fastrtps_c pkg out files deps)
-  set(target ${pkg}__rosidl_typesupport_fastrtps_c)
-  _corvanthelis_sources(sources "${out}" "${files}")
   add_library(${target} SHARED ${sources})
   set_target_properties(${target} PROPERTIES
-    OUTPUT_NAME ${pkg}__rosidl_typesupport_fastrtps_c
+    OUTPUT_NAME ${target}
+    C_STANDARD 11
+    C_STANDARD_REQUIRED ON
+    C_EXTENSIONS OFF
     INSTALL_RPATH "$ORIGIN")
   target_include_directories(${target} PUBLIC
-    "$<BUILD_INTERFACE:${out}/serialization_c>"
+    "$<BUILD_INTERFACE:${out}/${arg_ROOT}>"
     "$<INSTALL_INTERFACE:include/${pkg}>")
+  # Assertion reports and __FILE__ name the source unit, not where the build tree lives.
+  target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
   set(dep_targets "")
   foreach(dep IN LISTS deps)
-    list(APPEND dep_targets ${dep}__rosidl_typesupport_fastrtps_c)
+    list(APPEND dep_targets ${dep}__${arg_LIBRARY})
   endforeach()
-  target_link_libraries(${target}
-    PUBLIC ${pkg}__rosidl_generator_c rosidl_typesupport_fastrtps_c rosidl_typesupport_fastrtps_cpp
-      corvanthelis::fastcdr ${dep_targets})
+  target_link_libraries(${target} PUBLIC ${arg_LINK} ${dep_targets})
   add_dependencies(${target} ${pkg}__generate)
 
   corvanthelis_install_library(${target})
-  install(DIRECTORY "${out}/serialization_c/" DESTINATION include/${pkg}
+  install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h")
+endfunction()
+
+function(_corvanthelis_deliverable_c pkg out files deps)
+  corvanthelis_find_runtime()
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_generator_c ROOT rosidl_generator_c LINK corvanthelis::rosidl_runtime_c)
+endfunction()
+
+function(_corvanthelis_deliverable_fastrtps_c pkg out files deps)
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_fastrtps_c ROOT serialization_c
+    LINK ${pkg}__rosidl_generator_c rosidl_typesupport_fastrtps_c rosidl_typesupport_fastrtps_cpp
+      corvanthelis::fastcdr)
 endfunction()
 
 # The C introspection tables call the structures' functions and, for nested types of other
 # packages, those packages' introspection handles.
 function(_corvanthelis_deliverable_introspection_c pkg out files deps)
-  set(target ${pkg}__rosidl_typesupport_introspection_c)
-  _corvanthelis_sources(sources "${out}" "${files}")
-  add_library(${target} SHARED ${sources})
-  set_target_properties(${target} PROPERTIES
-    OUTPUT_NAME ${target}
-    C_STANDARD 11
-    C_STANDARD_REQUIRED ON
-    C_EXTENSIONS OFF
-    INSTALL_RPATH "$ORIGIN")
-  target_include_directories(${target} PUBLIC
-    "$<BUILD_INTERFACE:${out}/introspection_c>"
-    "$<INSTALL_INTERFACE:include/${pkg}>")
-  target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
-  set(dep_targets "")
-  foreach(dep IN LISTS deps)
-    list(APPEND dep_targets ${dep}__rosidl_typesupport_introspection_c)
-  endforeach()
-  target_link_libraries(${target}
-    PUBLIC ${pkg}__rosidl_generator_c rosidl_typesupport_introspection_c ${dep_targets})
-  add_dependencies(${target} ${pkg}__generate)
-
-  corvanthelis_install_library(${target})
-  install(DIRECTORY "${out}/introspection_c/" DESTINATION include/${pkg}
-    FILES_MATCHING PATTERN "*.h")
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_introspection_c ROOT introspection_c
+    LINK ${pkg}__rosidl_generator_c rosidl_typesupport_introspection_c)
 endfunction()
 
 # The dispatch library links neither provider: the runtime loads them by name on first use.
 # It links the dependencies' dispatch libraries, which an action's record refers to.
 function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
-  set(target ${pkg}__rosidl_typesupport_c)
-  _corvanthelis_sources(sources "${out}" "${files}")
-  add_library(${target} SHARED ${sources})
-  set_target_properties(${target} PROPERTIES
-    OUTPUT_NAME ${target}
-    C_STANDARD 11
-    C_STANDARD_REQUIRED ON
-    C_EXTENSIONS OFF
-    INSTALL_RPATH "$ORIGIN")
-  target_include_directories(${target} PUBLIC
-    "$<BUILD_INTERFACE:${out}/typesupport_dispatch>"
-    "$<INSTALL_INTERFACE:include/${pkg}>")
-  target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
-  set(dep_targets "")
-  foreach(dep IN LISTS deps)
-    list(APPEND dep_targets ${dep}__rosidl_typesupport_c)
-  endforeach()
-  target_link_libraries(${target} PUBLIC rosidl_typesupport_c ${dep_targets})
-  add_dependencies(${target} ${pkg}__generate)
-
-  corvanthelis_install_library(${target})
-  install(DIRECTORY "${out}/typesupport_dispatch/" DESTINATION include/${pkg}
-    FILES_MATCHING PATTERN "*.h")
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_c ROOT typesupport_dispatch LINK rosidl_typesupport_c)
 endfunction()
 
 function(corvanthelis_add_interfaces)

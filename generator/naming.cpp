@@ -77,6 +77,14 @@ std::string c_string_sequence_type() { return "rosidl_runtime_c__String__Sequenc
 std::string c_string_sequence_function(std::string_view operation) {
   return c_string_sequence_type() + "__" + std::string(operation);
 }
+std::string c_sequence_function_of(const Type& type, std::string_view operation) {
+  switch (type.element) {
+    case ElementKind::Primitive: return c_primitive_sequence_function(type.primitive, operation);
+    case ElementKind::String: return c_string_sequence_function(operation);
+    case ElementKind::Nested: return c_sequence_function(*type.nested, operation);
+  }
+  return "";
+}
 std::string c_visibility_macro(const std::string& package) {
   return "ROSIDL_GENERATOR_C_PUBLIC_" + package;
 }

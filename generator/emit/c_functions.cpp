@@ -1,9 +1,8 @@
 // The C functions of a package: one source unit per interface with the lifecycle, equality
 // and copy functions of its structures and their sequences.
 
-#include <algorithm>
-#include <set>
 
+#include "emit/common.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
 #include "support/code_writer.hpp"
@@ -39,15 +38,6 @@ ElementCalls element_calls(const Type& type) {
 }
 
 // The sequence functions of a sequence field's record type, by operation.
-std::string sequence_function(const Type& type, const std::string& operation) {
-  switch (type.element) {
-    case ElementKind::Primitive: return naming::c_primitive_sequence_function(type.primitive, operation);
-    case ElementKind::String: return naming::c_string_sequence_function(operation);
-    case ElementKind::Nested: return naming::c_sequence_function(*type.nested, operation);
-  }
-  return "";
-}
-
 std::string call(const std::string& pattern, const Bindings& bindings) {
   return substitute(pattern, bindings);
 }
@@ -121,8 +111,8 @@ class InitWriter {
       case FieldKind::StringSequence:
       case FieldKind::NestedSequence: {
         const std::string count = std::to_string(field.default_value ? field.default_value->items.size() : 0);
-        const std::string fini = sequence_function(type, "fini") + "(&" + member + ");";
-        fail_unless(sequence_function(type, "init") + "(&" + member + ", " + count + ")", {});
+        const std::string fini = naming::c_sequence_function_of(type, "fini") + "(&" + member + ");";
+        fail_unless(naming::c_sequence_function_of(type, "init") + "(&" + member + ", " + count + ")", {});
         for (const std::string& assignment : defaults.plain) out_.line(assignment);
         for (const std::string& assign : defaults.fallible) fail_unless(assign, {fini});
         released_.push_back(fini);
@@ -161,7 +151,7 @@ void write_fini_member(CodeWriter& out, const Field& field) {
     case FieldKind::PrimitiveSequence:
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence:
-      out.line(sequence_function(type, "fini") + "(&" + member + ");");
+      out.line(naming::c_sequence_function_of(type, "fini") + "(&" + member + ");");
       return;
   }
 }
@@ -189,7 +179,7 @@ void write_compare_member(CodeWriter& out, const Field& field) {
     case FieldKind::PrimitiveSequence:
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence: {
-      auto block = out.block("if (!" + sequence_function(type, "are_equal") + "(&" + left + ", &" + right + "))");
+      auto block = out.block("if (!" + naming::c_sequence_function_of(type, "are_equal") + "(&" + left + ", &" + right + "))");
       out.line("return false;");
       return;
     }
@@ -224,7 +214,7 @@ void write_copy_member(CodeWriter& out, const Field& field) {
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence: {
       auto block =
-          out.block("if (!" + sequence_function(type, "copy") + "(&" + source + ", &" + target + "))");
+          out.block("if (!" + naming::c_sequence_function_of(type, "copy") + "(&" + source + ", &" + target + "))");
       out.line("return false;");
       return;
     }
@@ -458,27 +448,6 @@ $seq_copy$(const $sequence$ * input, $sequence$ * output) {
 )", names);
 }
 
-std::vector<std::string> function_includes(const Interface& interface) {
-  std::set<std::string> runtime;
-  std::vector<std::string> nested;
-  for (const Structure* structure : interface.structures) {
-    for (const Field& field : structure->fields) {
-      const Type& type = field.type;
-      if (type.element == ElementKind::String) runtime.insert("rosidl_runtime_c/string_functions.h");
-      if (type.element == ElementKind::Primitive && type.is_sequence()) {
-        runtime.insert("rosidl_runtime_c/primitives_sequence_functions.h");
-      }
-      if (type.element == ElementKind::Nested && type.nested->owner != &interface) {
-        const std::string header = naming::c_functions_header(*type.nested->owner);
-        if (std::find(nested.begin(), nested.end(), header) == nested.end()) nested.push_back(header);
-      }
-    }
-  }
-  std::vector<std::string> all(runtime.begin(), runtime.end());
-  all.insert(all.end(), nested.begin(), nested.end());
-  return all;
-}
-
 bool has_floating_default(const Interface& interface) {
   for (const Structure* structure : interface.structures) {
     for (const Field& field : structure->fields) {
@@ -510,8 +479,11 @@ GeneratedFile functions_source(const Interface& interface) {
   if (has_floating_default(interface)) out.line("#include <math.h>");
   out.line();
   out.line("#include \"rcutils/allocator.h\"");
-  for (const std::string& header : function_includes(interface)) {
-    out.line("#include \"$header$\"", {{"header", header}});
+  const common::InterfaceUses uses = common::uses_of(interface);
+  if (uses.strings) out.line("#include \"rosidl_runtime_c/string_functions.h\"");
+  if (uses.primitive_sequences) out.line("#include \"rosidl_runtime_c/primitives_sequence_functions.h\"");
+  for (const Interface* nested : uses.nested) {
+    out.line("#include \"$header$\"", {{"header", naming::c_functions_header(*nested)}});
   }
   out.line();
   for (const Structure* structure : interface.structures) {

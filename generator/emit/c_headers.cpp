@@ -1,9 +1,8 @@
 // The C headers of a package: per interface its structures, its function prototypes and an
 // umbrella header, plus the package's visibility header.
 
-#include <algorithm>
-#include <set>
 
+#include "emit/common.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
 #include "support/code_writer.hpp"
@@ -11,6 +10,11 @@
 
 namespace idlc {
 namespace {
+
+using common::close_c_linkage;
+using common::close_header;
+using common::open_c_linkage;
+using common::open_header;
 
 // The member declaration of a field, "<type> <name>" with the array extent if any.
 std::string c_member(const Field& field) {
@@ -34,29 +38,6 @@ std::string c_member(const Field& field) {
 }
 
 // Headers the structures of an interface need, in a stable order.
-std::vector<std::string> struct_includes(const Interface& interface) {
-  std::set<std::string> runtime;
-  std::vector<std::string> nested;
-  for (const Structure* structure : interface.structures) {
-    for (const Field& field : structure->fields) {
-      const Type& type = field.type;
-      if (type.element == ElementKind::String) runtime.insert("rosidl_runtime_c/string.h");
-      if (type.element == ElementKind::Primitive && type.is_sequence()) {
-        runtime.insert("rosidl_runtime_c/primitives_sequence.h");
-      }
-      if (type.element == ElementKind::Nested && type.nested->owner != &interface) {
-        const std::string header = naming::c_struct_header(*type.nested->owner);
-        if (std::find(nested.begin(), nested.end(), header) == nested.end()) {
-          nested.push_back(header);
-        }
-      }
-    }
-  }
-  std::vector<std::string> all(runtime.begin(), runtime.end());
-  all.insert(all.end(), nested.begin(), nested.end());
-  return all;
-}
-
 // Integer constants become enumerators where int holds every value of the type; the rest
 // become typed static constants so their type survives in C.
 void write_constants(CodeWriter& out, const Structure& structure) {
@@ -100,33 +81,16 @@ void write_structure(CodeWriter& out, const Structure& structure) {
   out.line();
 }
 
-void open_header(CodeWriter& out, const std::string& banner_text, const std::string& path) {
-  out.append(banner_text);
-  out.line();
-  out.line("#ifndef $guard$", {{"guard", naming::include_guard(path)}});
-  out.line("#define $guard$", {{"guard", naming::include_guard(path)}});
-  out.line();
-}
-
-void close_header(CodeWriter& out, const std::string& path) {
-  out.line("#endif  // $guard$", {{"guard", naming::include_guard(path)}});
-}
-
-void open_c_linkage(CodeWriter& out) {
-  out.lines("#ifdef __cplusplus\nextern \"C\" {\n#endif\n\n");
-}
-
-void close_c_linkage(CodeWriter& out) {
-  out.lines("#ifdef __cplusplus\n}\n#endif\n\n");
-}
-
 GeneratedFile struct_header(const Interface& interface) {
   const std::string path = naming::c_struct_header(interface);
   CodeWriter out;
   open_header(out, banner(interface), path);
   out.lines("#include <stdbool.h>\n#include <stddef.h>\n#include <stdint.h>\n\n");
-  for (const std::string& header : struct_includes(interface)) {
-    out.line("#include \"$header$\"", {{"header", header}});
+  const common::InterfaceUses uses = common::uses_of(interface);
+  if (uses.strings) out.line("#include \"rosidl_runtime_c/string.h\"");
+  if (uses.primitive_sequences) out.line("#include \"rosidl_runtime_c/primitives_sequence.h\"");
+  for (const Interface* nested : uses.nested) {
+    out.line("#include \"$header$\"", {{"header", naming::c_struct_header(*nested)}});
   }
   out.line();
   open_c_linkage(out);
@@ -210,22 +174,12 @@ GeneratedFile umbrella_header(const Interface& interface) {
   return {naming::c_include_root() + "/" + path, out.text()};
 }
 
-GeneratedFile visibility_header(const Package& package) {
-  const std::string path = naming::c_visibility_header(package.name);
-  CodeWriter out;
-  open_header(out, package_banner(package), path);
-  out.line("// Libraries are built with hidden symbols; exactly the declared functions are exported.");
-  out.line("#define $macro$ __attribute__((visibility(\"default\")))",
-           {{"macro", naming::c_visibility_macro(package.name)}});
-  out.line();
-  close_header(out, path);
-  return {naming::c_include_root() + "/" + path, out.text()};
-}
-
 }  // namespace
 
 FileSet emit_c_headers(const Package& package) {
-  FileSet files{visibility_header(package)};
+  FileSet files{common::visibility_header(package, naming::c_include_root(),
+                                          naming::c_visibility_header(package.name),
+                                          naming::c_visibility_macro(package.name))};
   for (const Interface* interface : package.interfaces) {
     files.push_back(struct_header(*interface));
     files.push_back(functions_header(*interface));

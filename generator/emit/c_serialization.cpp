@@ -1,9 +1,9 @@
 // The C serialization library of a package: CDR writing, reading and sizing of every C
 // structure through Fast-CDR, and the records through which the middleware reaches them.
 
-#include <algorithm>
 
 #include "emit/c_serialization_fields.hpp"
+#include "emit/common.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
 #include "support/code_writer.hpp"
@@ -12,22 +12,6 @@ namespace idlc {
 namespace {
 
 using naming::Support;
-
-GeneratedFile visibility_header(const Package& package) {
-  const std::string path = naming::serialization_c_visibility_header(package.name);
-  CodeWriter out;
-  out.append(package_banner(package));
-  out.line();
-  out.line("#ifndef $guard$", {{"guard", naming::include_guard(path)}});
-  out.line("#define $guard$", {{"guard", naming::include_guard(path)}});
-  out.line();
-  out.line("// The library hides its symbols; only the size functions and handles are exported.");
-  out.line("#define $macro$ __attribute__((visibility(\"default\")))",
-           {{"macro", naming::serialization_c_visibility_macro(package.name)}});
-  out.line();
-  out.line("#endif  // $guard$", {{"guard", naming::include_guard(path)}});
-  return {naming::serialization_c_root() + "/" + path, out.text()};
-}
 
 // Inline helpers shared by the package's sources: the rules that hold for every field of a
 // kind live here once instead of in every generated function.
@@ -136,11 +120,7 @@ inline bool read_string(eprosima::fastcdr::Cdr & cdr, rosidl_runtime_c__String &
 GeneratedFile interface_header(const Interface& interface) {
   const std::string path = naming::serialization_c_header(interface);
   CodeWriter out;
-  out.append(banner(interface));
-  out.line();
-  out.line("#ifndef $guard$", {{"guard", naming::include_guard(path)}});
-  out.line("#define $guard$", {{"guard", naming::include_guard(path)}});
-  out.line();
+  common::open_header(out, banner(interface), path);
   out.line("#include <cstddef>");
   out.line();
   out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
@@ -167,14 +147,12 @@ const rosidl_message_type_support_t * $handle$();
 )", names);
   }
   for (const Service& service : interface.services) {
-    out.line(macro);
-    out.line("const rosidl_service_type_support_t * $handle$();",
-             {{"handle", naming::service_handle(Support::FastCdrC, interface, service)}});
-    out.line();
+    common::declare(out, macro, "const rosidl_service_type_support_t * " +
+                                    naming::service_handle(Support::FastCdrC, interface, service) + "()");
   }
   out.line("}  // extern \"C\"");
   out.line();
-  out.line("#endif  // $guard$", {{"guard", naming::include_guard(path)}});
+  common::close_header(out, path);
   return {naming::serialization_c_root() + "/" + path, out.text()};
 }
 
@@ -324,21 +302,6 @@ const rosidl_service_type_support_t * $handle$() {
 )", names);
 }
 
-std::vector<std::string> nested_headers(const Interface& interface) {
-  std::vector<std::string> headers;
-  for (const Structure* structure : interface.structures) {
-    for (const Field& field : structure->fields) {
-      const Structure* nested = field.type.nested;
-      if (nested == nullptr || nested->owner == &interface) continue;
-      for (const std::string& header :
-           {naming::c_functions_header(*nested->owner), naming::serialization_c_header(*nested->owner)}) {
-        if (std::find(headers.begin(), headers.end(), header) == headers.end()) headers.push_back(header);
-      }
-    }
-  }
-  return headers;
-}
-
 GeneratedFile interface_source(const Interface& interface) {
   const std::string wire = "wire";
   CodeWriter out;
@@ -355,8 +318,9 @@ GeneratedFile interface_source(const Interface& interface) {
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support.h\"");
   out.line("#include \"$header$\"", {{"header", naming::c_functions_header(interface)}});
   out.line("#include \"$header$\"", {{"header", naming::serialization_c_wire_header(interface.package)}});
-  for (const std::string& header : nested_headers(interface)) {
-    out.line("#include \"$header$\"", {{"header", header}});
+  for (const Interface* nested : common::uses_of(interface).nested) {
+    out.line("#include \"$header$\"", {{"header", naming::c_functions_header(*nested)}});
+    out.line("#include \"$header$\"", {{"header", naming::serialization_c_header(*nested)}});
   }
   out.line();
   out.line("namespace $alias$ = $namespace$;",
@@ -386,7 +350,10 @@ GeneratedFile interface_source(const Interface& interface) {
 }  // namespace
 
 FileSet emit_c_serialization(const Package& package) {
-  FileSet files{visibility_header(package), wire_header(package)};
+  FileSet files{common::visibility_header(package, naming::serialization_c_root(),
+                                          naming::serialization_c_visibility_header(package.name),
+                                          naming::serialization_c_visibility_macro(package.name)),
+                wire_header(package)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(interface_header(*interface));
     files.push_back(interface_source(*interface));

@@ -75,15 +75,6 @@ std::string minimum_element_bytes(const Type& type) {
   return "1";
 }
 
-std::string sequence_function(const Type& type, const std::string& operation) {
-  switch (type.element) {
-    case ElementKind::Primitive: return naming::c_primitive_sequence_function(type.primitive, operation);
-    case ElementKind::String: return naming::c_string_sequence_function(operation);
-    case ElementKind::Nested: return naming::c_sequence_function(*type.nested, operation);
-  }
-  return "";
-}
-
 // Primitives other than bool travel as one array call; bool is read octet by octet so that
 // any non-zero octet means true.
 bool bulk_array(const Type& type) {
@@ -158,10 +149,10 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
                {{"wire", wire}, {"min", minimum_element_bytes(type)}});
       {
         auto release = out.block("if ($m$.data)", {{"m", member}});
-        out.line(sequence_function(type, "fini") + "(&" + member + ");");
+        out.line(naming::c_sequence_function_of(type, "fini") + "(&" + member + ");");
       }
       {
-        auto failed = out.block("if (!" + sequence_function(type, "init") + "(&" + member + ", count))");
+        auto failed = out.block("if (!" + naming::c_sequence_function_of(type, "init") + "(&" + member + ", count))");
         out.line("fputs(\"failed to create array for field '$name$'\", stderr);", {{"name", field.name}});
         out.line("return false;");
       }

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "emit/common.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
 #include "support/code_writer.hpp"
@@ -188,70 +189,44 @@ GeneratedFile source(const Package& package, const Interface& interface) {
   return {naming::dispatch_source(interface), out.text()};
 }
 
-void declare(CodeWriter& out, const std::string& macro, const std::string& prototype) {
-  out.line(macro);
-  out.line(prototype + ";");
-  out.line();
-}
-
 GeneratedFile header(const Interface& interface) {
   const std::string path = naming::dispatch_header(interface);
-  const std::string guard = naming::include_guard(path);
   const std::string macro = naming::dispatch_visibility_macro(interface.package);
   const bool is_action = interface.kind == InterfaceKind::Action;
   CodeWriter out;
-  out.append(banner(interface));
-  out.line();
-  out.line("#ifndef $guard$", {{"guard", guard}});
-  out.line("#define $guard$", {{"guard", guard}});
-  out.line();
+  common::open_header(out, banner(interface), path);
   out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
   if (!interface.services.empty()) out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
   if (is_action) out.line("#include \"rosidl_runtime_c/action_type_support_struct.h\"");
   out.line("#include \"$header$\"", {{"header", naming::dispatch_visibility_header(interface.package)}});
   out.line();
-  out.lines("#ifdef __cplusplus\nextern \"C\" {\n#endif\n\n");
+  common::open_c_linkage(out);
   for (const Structure* structure : interface.structures) {
-    declare(out, macro,
+    common::declare(out, macro,
             "const rosidl_message_type_support_t *\n" +
                 naming::message_handle(Support::Dispatch, *structure) + "(void)");
   }
   for (const Service& service : interface.services) {
-    declare(out, macro,
+    common::declare(out, macro,
             "const rosidl_service_type_support_t *\n" +
                 naming::service_handle(Support::Dispatch, interface, service) + "(void)");
   }
   if (is_action) {
-    declare(out, macro,
+    common::declare(out, macro,
             "const rosidl_action_type_support_t *\n" + naming::action_handle(Support::Dispatch, interface) +
                 "(void)");
   }
-  out.lines("#ifdef __cplusplus\n}\n#endif\n\n");
-  out.line("#endif  // $guard$", {{"guard", guard}});
-  return {naming::dispatch_root() + "/" + path, out.text()};
-}
-
-GeneratedFile visibility_header(const Package& package) {
-  const std::string path = naming::dispatch_visibility_header(package.name);
-  const std::string guard = naming::include_guard(path);
-  CodeWriter out;
-  out.append(package_banner(package));
-  out.line();
-  out.line("#ifndef $guard$", {{"guard", guard}});
-  out.line("#define $guard$", {{"guard", guard}});
-  out.line();
-  out.line("// The library is built with hidden symbols; exactly the declared functions are exported.");
-  out.line("#define $macro$ __attribute__((visibility(\"default\")))",
-           {{"macro", naming::dispatch_visibility_macro(package.name)}});
-  out.line();
-  out.line("#endif  // $guard$", {{"guard", guard}});
+  common::close_c_linkage(out);
+  common::close_header(out, path);
   return {naming::dispatch_root() + "/" + path, out.text()};
 }
 
 }  // namespace
 
 FileSet emit_dispatch_c(const Package& package) {
-  FileSet files{visibility_header(package)};
+  FileSet files{common::visibility_header(package, naming::dispatch_root(),
+                                          naming::dispatch_visibility_header(package.name),
+                                          naming::dispatch_visibility_macro(package.name))};
   for (const Interface* interface : package.interfaces) {
     files.push_back(header(*interface));
     files.push_back(source(package, *interface));

@@ -3,8 +3,8 @@
 // sequence members, plus a header declaring everything the unit exports.
 
 #include <algorithm>
-#include <set>
 
+#include "emit/common.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
 #include "support/code_writer.hpp"
@@ -81,15 +81,6 @@ struct Shape {
   std::string sequence_fini;
 };
 
-std::string sequence_function(const Type& type, const std::string& operation) {
-  switch (type.element) {
-    case ElementKind::Primitive: return naming::c_primitive_sequence_function(type.primitive, operation);
-    case ElementKind::String: return naming::c_string_sequence_function(operation);
-    case ElementKind::Nested: return naming::c_sequence_function(*type.nested, operation);
-  }
-  return "";
-}
-
 std::string sequence_record(const Type& type) {
   switch (type.element) {
     case ElementKind::Primitive: return naming::c_primitive_sequence_type(type.primitive);
@@ -112,7 +103,7 @@ Shape shape_of(const Type& type) {
     case FieldKind::NestedSequence: {
       const bool bounded = type.container == Container::BoundedSequence;
       return {true, true, bounded ? type.size : 0, bounded, sequence_record(type),
-              sequence_function(type, "init"), sequence_function(type, "fini")};
+              naming::c_sequence_function_of(type, "init"), naming::c_sequence_function_of(type, "fini")};
     }
   }
   return {};
@@ -385,31 +376,6 @@ void write_service(CodeWriter& out, const Interface& interface, const Service& s
   out.line("return &$record$;", {{"record", record}});
 }
 
-// Headers of other interfaces and of the runtime that a source unit calls into.
-std::vector<std::string> source_includes(const Interface& interface) {
-  std::set<std::string> runtime;
-  std::vector<std::string> others;
-  auto add = [&](const std::string& header) {
-    if (std::find(others.begin(), others.end(), header) == others.end()) others.push_back(header);
-  };
-  for (const Structure* structure : interface.structures) {
-    for (const Field& field : structure->fields) {
-      const Type& type = field.type;
-      if (type.element == ElementKind::String) runtime.insert("rosidl_runtime_c/string_functions.h");
-      if (type.element == ElementKind::Primitive && type.is_sequence()) {
-        runtime.insert("rosidl_runtime_c/primitives_sequence_functions.h");
-      }
-      if (type.element == ElementKind::Nested && type.nested->owner != &interface) {
-        add(naming::c_functions_header(*type.nested->owner));
-        add(naming::introspection_c_header(*type.nested->owner));
-      }
-    }
-  }
-  std::vector<std::string> all(runtime.begin(), runtime.end());
-  all.insert(all.end(), others.begin(), others.end());
-  return all;
-}
-
 void write_store_helpers(CodeWriter& out, bool has_services) {
   out.lines(R"(// Handles may run on several threads at once. Each store writes the value that any caller
 // would write, and the atomic accesses keep such concurrent stores well defined.
@@ -463,8 +429,12 @@ GeneratedFile source(const Interface& interface) {
   }
   out.line();
   out.line("#include \"$header$\"", {{"header", naming::c_functions_header(interface)}});
-  for (const std::string& header : source_includes(interface)) {
-    out.line("#include \"$header$\"", {{"header", header}});
+  const common::InterfaceUses uses = common::uses_of(interface);
+  if (uses.strings) out.line("#include \"rosidl_runtime_c/string_functions.h\"");
+  if (uses.primitive_sequences) out.line("#include \"rosidl_runtime_c/primitives_sequence_functions.h\"");
+  for (const Interface* nested : uses.nested) {
+    out.line("#include \"$header$\"", {{"header", naming::c_functions_header(*nested)}});
+    out.line("#include \"$header$\"", {{"header", naming::introspection_c_header(*nested)}});
   }
   out.line();
   write_store_helpers(out, !interface.services.empty());
@@ -480,74 +450,48 @@ GeneratedFile source(const Interface& interface) {
   return {naming::introspection_c_source(interface), out.text()};
 }
 
-void declare(CodeWriter& out, const std::string& macro, const std::string& prototype) {
-  out.line(macro);
-  out.line(prototype + ";");
-  out.line();
-}
-
 GeneratedFile header(const Interface& interface) {
   const std::string path = naming::introspection_c_header(interface);
-  const std::string guard = naming::include_guard(path);
   const std::string macro = naming::introspection_c_visibility_macro(interface.package);
   CodeWriter out;
-  out.append(banner(interface));
-  out.line();
-  out.line("#ifndef $guard$", {{"guard", guard}});
-  out.line("#define $guard$", {{"guard", guard}});
-  out.line();
+  common::open_header(out, banner(interface), path);
   out.lines("#include <stdbool.h>\n#include <stddef.h>\n\n");
   out.line("#include \"rosidl_runtime_c/message_initialization.h\"");
   out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
   if (!interface.services.empty()) out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
   out.line("#include \"$header$\"", {{"header", naming::introspection_c_visibility_header(interface.package)}});
   out.line();
-  out.lines("#ifdef __cplusplus\nextern \"C\" {\n#endif\n\n");
+  common::open_c_linkage(out);
   for (const Structure* structure : interface.structures) {
-    declare(out, macro,
+    common::declare(out, macro,
             "const rosidl_message_type_support_t *\n" +
                 naming::message_handle(naming::Support::IntrospectionC, *structure) + "(void)");
-    declare(out, macro,
+    common::declare(out, macro,
             "void\n" + naming::introspection_c_init_function(*structure) +
                 "(void * message_memory, enum rosidl_runtime_c__message_initialization initialization)");
-    declare(out, macro, "void\n" + naming::introspection_c_fini_function(*structure) + "(void * message_memory)");
+    common::declare(out, macro, "void\n" + naming::introspection_c_fini_function(*structure) + "(void * message_memory)");
     for (const Field& field : structure->fields) {
       for (naming::Accessor accessor : accessors_of(field)) {
-        declare(out, macro, signature(*structure, field, accessor));
+        common::declare(out, macro, signature(*structure, field, accessor));
       }
     }
   }
   for (const Service& service : interface.services) {
-    declare(out, macro,
+    common::declare(out, macro,
             "const rosidl_service_type_support_t *\n" +
                 naming::service_handle(naming::Support::IntrospectionC, interface, service) + "(void)");
   }
-  out.lines("#ifdef __cplusplus\n}\n#endif\n\n");
-  out.line("#endif  // $guard$", {{"guard", guard}});
-  return {naming::introspection_c_root() + "/" + path, out.text()};
-}
-
-GeneratedFile visibility_header(const Package& package) {
-  const std::string path = naming::introspection_c_visibility_header(package.name);
-  const std::string guard = naming::include_guard(path);
-  CodeWriter out;
-  out.append(package_banner(package));
-  out.line();
-  out.line("#ifndef $guard$", {{"guard", guard}});
-  out.line("#define $guard$", {{"guard", guard}});
-  out.line();
-  out.line("// The library is built with hidden symbols; exactly the declared functions are exported.");
-  out.line("#define $macro$ __attribute__((visibility(\"default\")))",
-           {{"macro", naming::introspection_c_visibility_macro(package.name)}});
-  out.line();
-  out.line("#endif  // $guard$", {{"guard", guard}});
+  common::close_c_linkage(out);
+  common::close_header(out, path);
   return {naming::introspection_c_root() + "/" + path, out.text()};
 }
 
 }  // namespace
 
 FileSet emit_introspection_c(const Package& package) {
-  FileSet files{visibility_header(package)};
+  FileSet files{common::visibility_header(package, naming::introspection_c_root(),
+                                          naming::introspection_c_visibility_header(package.name),
+                                          naming::introspection_c_visibility_macro(package.name))};
   for (const Interface* interface : package.interfaces) {
     files.push_back(header(*interface));
     files.push_back(source(*interface));

@@ -1,0 +1,58 @@
+#include "emit/common.hpp"
+
+#include <algorithm>
+
+#include "naming.hpp"
+
+namespace idlc::common {
+
+void open_header(CodeWriter& out, const std::string& banner_text, const std::string& path) {
+  out.append(banner_text);
+  out.line();
+  out.line("#ifndef $guard$", {{"guard", naming::include_guard(path)}});
+  out.line("#define $guard$", {{"guard", naming::include_guard(path)}});
+  out.line();
+}
+
+void close_header(CodeWriter& out, const std::string& path) {
+  out.line("#endif  // $guard$", {{"guard", naming::include_guard(path)}});
+}
+
+void open_c_linkage(CodeWriter& out) { out.lines("#ifdef __cplusplus\nextern \"C\" {\n#endif\n\n"); }
+
+void close_c_linkage(CodeWriter& out) { out.lines("#ifdef __cplusplus\n}\n#endif\n\n"); }
+
+void declare(CodeWriter& out, const std::string& macro, const std::string& prototype) {
+  out.line(macro);
+  out.line(prototype + ";");
+  out.line();
+}
+
+GeneratedFile visibility_header(const Package& package, const std::string& root,
+                                const std::string& path, const std::string& macro) {
+  CodeWriter out;
+  open_header(out, package_banner(package), path);
+  out.line("// The library is built with hidden symbols; exactly the declared functions are exported.");
+  out.line("#define $macro$ __attribute__((visibility(\"default\")))", {{"macro", macro}});
+  out.line();
+  close_header(out, path);
+  return {root + "/" + path, out.text()};
+}
+
+InterfaceUses uses_of(const Interface& interface) {
+  InterfaceUses uses;
+  for (const Structure* structure : interface.structures) {
+    for (const Field& field : structure->fields) {
+      const Type& type = field.type;
+      if (type.element == ElementKind::String) uses.strings = true;
+      if (type.element == ElementKind::Primitive && type.is_sequence()) uses.primitive_sequences = true;
+      if (type.element != ElementKind::Nested || type.nested->owner == &interface) continue;
+      if (std::find(uses.nested.begin(), uses.nested.end(), type.nested->owner) == uses.nested.end()) {
+        uses.nested.push_back(type.nested->owner);
+      }
+    }
+  }
+  return uses;
+}
+
+}  // namespace idlc::common
