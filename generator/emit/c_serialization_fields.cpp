@@ -21,8 +21,9 @@ void fail_unless(CodeWriter& out, const std::string& condition) {
 }
 
 // One element: the field itself, or one entry of an array or sequence.
+// `callbacks` is the nested element type's callbacks record, when the caller looked it up.
 void serialize_element(CodeWriter& out, const Type& type, const std::string& element,
-                       const std::string& wire) {
+                       const std::string& wire, const std::string& callbacks = "") {
   switch (type.element) {
     case ElementKind::Primitive:
       if (type.primitive == Primitive::Bool) {
@@ -36,13 +37,15 @@ void serialize_element(CodeWriter& out, const Type& type, const std::string& ele
       fail_unless(out, wire + "::write_string(cdr, " + element + ")");
       return;
     case ElementKind::Nested:
-      fail_unless(out, nested_callbacks(*type.nested, wire) + "->cdr_serialize(&" + element + ", cdr)");
+      fail_unless(out, (callbacks.empty() ? nested_callbacks(*type.nested, wire) : callbacks) +
+                           "->cdr_serialize(&" + element + ", cdr)");
       return;
   }
 }
 
 void deserialize_element(CodeWriter& out, const Type& type, const std::string& element,
-                         const std::string& field_name, const std::string& wire) {
+                         const std::string& field_name, const std::string& wire,
+                         const std::string& callbacks = "") {
   switch (type.element) {
     case ElementKind::Primitive:
       if (type.primitive == Primitive::Bool) {
@@ -59,7 +62,8 @@ void deserialize_element(CodeWriter& out, const Type& type, const std::string& e
       fail_unless(out, wire + "::read_string(cdr, " + element + ", \"" + field_name + "\")");
       return;
     case ElementKind::Nested:
-      fail_unless(out, nested_callbacks(*type.nested, wire) + "->cdr_deserialize(cdr, &" + element + ")");
+      fail_unless(out, (callbacks.empty() ? nested_callbacks(*type.nested, wire) : callbacks) +
+                           "->cdr_deserialize(cdr, &" + element + ")");
       return;
   }
 }
@@ -87,6 +91,21 @@ void each_element(CodeWriter& out, const std::string& count,
   body("[i]");
 }
 
+// Writes or reads every element; the callbacks record of a nested element type is looked up
+// once, before the loop, rather than once per element.
+void each_wire_element(CodeWriter& out, const Type& type, const std::string& count,
+                       const std::string& wire,
+                       const std::function<void(const std::string& index, const std::string& callbacks)>& body) {
+  if (type.element != ElementKind::Nested) {
+    each_element(out, count, [&](const std::string& index) { body(index, ""); });
+    return;
+  }
+  auto scope = out.block("");
+  out.line("const message_type_support_callbacks_t * element_callbacks = $callbacks$;",
+           {{"callbacks", nested_callbacks(*type.nested, wire)}});
+  each_element(out, count, [&](const std::string& index) { body(index, "element_callbacks"); });
+}
+
 }  // namespace
 
 void write_serialize_field(CodeWriter& out, const Field& field, const std::string& wire) {
@@ -105,7 +124,9 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
       [[fallthrough]];
     case FieldKind::StringArray:
     case FieldKind::NestedArray:
-      each_element(out, count, [&](const std::string& index) { serialize_element(out, type, member + index, wire); });
+      each_wire_element(out, type, count, wire, [&](const std::string& index, const std::string& callbacks) {
+        serialize_element(out, type, member + index, wire, callbacks);
+      });
       return;
     case FieldKind::PrimitiveSequence:
     case FieldKind::StringSequence:
@@ -115,8 +136,10 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
         out.line("cdr.serializeArray($m$.data, $m$.size);", {{"m", member}});
         return;
       }
-      each_element(out, member + ".size",
-                   [&](const std::string& index) { serialize_element(out, type, member + ".data" + index, wire); });
+      each_wire_element(out, type, member + ".size", wire,
+                        [&](const std::string& index, const std::string& callbacks) {
+                          serialize_element(out, type, member + ".data" + index, wire, callbacks);
+                        });
       return;
   }
 }
@@ -137,8 +160,8 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
       [[fallthrough]];
     case FieldKind::StringArray:
     case FieldKind::NestedArray:
-      each_element(out, count, [&](const std::string& index) {
-        deserialize_element(out, type, member + index, field.name, wire);
+      each_wire_element(out, type, count, wire, [&](const std::string& index, const std::string& callbacks) {
+        deserialize_element(out, type, member + index, field.name, wire, callbacks);
       });
       return;
     case FieldKind::PrimitiveSequence:
@@ -160,8 +183,8 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
         out.line("cdr.deserializeArray($m$.data, count);", {{"m", member}});
         return;
       }
-      each_element(out, "count", [&](const std::string& index) {
-        deserialize_element(out, type, member + ".data" + index, field.name, wire);
+      each_wire_element(out, type, "count", wire, [&](const std::string& index, const std::string& callbacks) {
+        deserialize_element(out, type, member + ".data" + index, field.name, wire, callbacks);
       });
       return;
     }

@@ -1,0 +1,81 @@
+#pragma once
+
+// One row per structure and per service of the package, so that every test can sweep all of
+// them through the same function pointers instead of naming 44 types by hand each time.
+
+#include <fastcdr/Cdr.h>
+#include <fastcdr/FastBuffer.h>
+#include <rosidl_runtime_c/message_type_support_struct.h>
+#include <rosidl_runtime_c/service_type_support_struct.h>
+#include <rosidl_runtime_c/string.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
+
+namespace ser {
+
+using MessageHandle = const rosidl_message_type_support_t* (*)();
+using ServiceHandle = const rosidl_service_type_support_t* (*)();
+
+struct TypeRow {
+  const char* kind;  // msg, srv or action
+  const char* name;  // e.g. ArmTask_SendGoal_Request
+  MessageHandle handle;
+  size_t (*size)(const void*, size_t);
+  size_t (*max)(bool&, bool&, size_t);
+  void* (*create)();
+  void (*destroy)(void*);
+  bool (*equal)(const void*, const void*);
+  // Gives the structure contents that depend on `variant`: 0 leaves every sequence and string
+  // empty, 1 gives one element and short strings, 2 several elements and longer strings.
+  void (*fill)(void*, int variant);
+  size_t max_at_zero;
+  char bounds_class;
+
+  const message_type_support_callbacks_t* callbacks() const {
+    return static_cast<const message_type_support_callbacks_t*>(handle()->data);
+  }
+  std::string full_name() const { return std::string(kind) + "__" + name; }
+};
+
+struct ServiceRow {
+  const char* kind;
+  const char* name;
+  ServiceHandle handle;
+  MessageHandle request;
+  MessageHandle response;
+};
+
+const std::vector<TypeRow>& types();
+const std::vector<ServiceRow>& services();
+const TypeRow& type(const std::string& name);
+
+// Fast-CDR stream over a caller-owned buffer, members only, alignment origin at byte 0.
+struct Stream {
+  explicit Stream(size_t capacity)
+      : raw(capacity),
+        buffer(raw.data(), raw.size()),
+        cdr(buffer, eprosima::fastcdr::Cdr::LITTLE_ENDIANNESS, eprosima::fastcdr::Cdr::DDS_CDR) {}
+  Stream(const std::vector<uint8_t>& bytes)
+      : raw(bytes.begin(), bytes.end()),
+        buffer(raw.data(), raw.size()),
+        cdr(buffer, eprosima::fastcdr::Cdr::LITTLE_ENDIANNESS, eprosima::fastcdr::Cdr::DDS_CDR) {}
+  std::vector<uint8_t> written() const {
+    return {raw.begin(), raw.begin() + static_cast<long>(cdr.getSerializedDataLength())};
+  }
+
+  std::vector<char> raw;
+  eprosima::fastcdr::FastBuffer buffer;
+  eprosima::fastcdr::Cdr cdr;
+};
+
+// Serializes `msg` after `lead` filler octets; returns the bytes of the message alone.
+std::vector<uint8_t> write(const TypeRow& row, const void* msg, size_t lead = 0);
+
+void set_string(rosidl_runtime_c__String& s, const char* text);
+
+}  // namespace ser

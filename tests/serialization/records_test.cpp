@@ -1,0 +1,104 @@
+// The middleware finds everything through records and exported names, never through headers,
+// so a wrong pointer or a missing symbol here is a type that silently cannot be used.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "catalogue.hpp"
+#include "catalogue_headers.hpp"
+#include "rosidl_typesupport_fastrtps_cpp/service_type_support.h"
+
+namespace ser {
+namespace {
+
+const char* const kOtherIdentifiers[] = {"rosidl_typesupport_c",
+                                         "rosidl_typesupport_introspection_c",
+                                         "rosidl_typesupport_fastrtps_cpp"};
+
+TEST(Records, MessageRecordsCarryTheirOwnIdentityAndCallbacks) {
+  std::set<std::string> names;
+  for (const TypeRow& row : types()) {
+    SCOPED_TRACE(row.full_name());
+    names.insert(row.full_name());
+    const rosidl_message_type_support_t* handle = row.handle();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(row.handle(), handle);
+    EXPECT_EQ(handle->typesupport_identifier, rosidl_typesupport_fastrtps_c__identifier);
+    const message_type_support_callbacks_t* cb = row.callbacks();
+    ASSERT_NE(cb, nullptr);
+    EXPECT_STREQ(cb->message_namespace_,
+                 (std::string("corvanthelis_interfaces::") + row.kind).c_str());
+    EXPECT_STREQ(cb->message_name_, row.name);
+    EXPECT_NE(cb->cdr_serialize, nullptr);
+    EXPECT_NE(cb->cdr_deserialize, nullptr);
+    EXPECT_NE(cb->get_serialized_size, nullptr);
+    EXPECT_NE(cb->max_serialized_size, nullptr);
+    ASSERT_NE(handle->func, nullptr);
+    EXPECT_EQ(handle->func(handle, rosidl_typesupport_fastrtps_c__identifier), handle);
+    for (const char* other : kOtherIdentifiers)
+      EXPECT_EQ(handle->func(handle, other), nullptr) << other;
+  }
+  EXPECT_EQ(names.size(), 44u);
+  EXPECT_STREQ(type("ArmTask_SendGoal_Request").callbacks()->message_namespace_,
+               "corvanthelis_interfaces::action");
+  EXPECT_STREQ(type("TrashCloud_Request").callbacks()->message_namespace_,
+               "corvanthelis_interfaces::srv");
+}
+
+TEST(Records, ServiceRecordsPairTheVeryMessageHandles) {
+  ASSERT_EQ(services().size(), 15u);
+  for (const ServiceRow& row : services()) {
+    SCOPED_TRACE(row.name);
+    const rosidl_service_type_support_t* handle = row.handle();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(row.handle(), handle);
+    EXPECT_EQ(handle->typesupport_identifier, rosidl_typesupport_fastrtps_c__identifier);
+    const auto* cb = static_cast<const service_type_support_callbacks_t*>(handle->data);
+    ASSERT_NE(cb, nullptr);
+    EXPECT_STREQ(cb->service_namespace_,
+                 (std::string("corvanthelis_interfaces::") + row.kind).c_str());
+    EXPECT_STREQ(cb->service_name_, row.name);
+    EXPECT_EQ(cb->request_members_, row.request());
+    EXPECT_EQ(cb->response_members_, row.response());
+    ASSERT_NE(handle->func, nullptr);
+    EXPECT_EQ(handle->func(handle, rosidl_typesupport_fastrtps_c__identifier), handle);
+    for (const char* other : kOtherIdentifiers)
+      EXPECT_EQ(handle->func(handle, other), nullptr) << other;
+  }
+}
+
+TEST(Records, LibraryExportsExactlyTheDocumentedFunctions) {
+  std::set<std::string> expected;
+  const std::string prefix = "corvanthelis_interfaces__";
+  for (const TypeRow& row : types()) {
+    const std::string full = prefix + row.full_name();
+    expected.insert("get_serialized_size_" + full);
+    expected.insert("max_serialized_size_" + full);
+    expected.insert("rosidl_typesupport_fastrtps_c__get_message_type_support_handle__" + full);
+  }
+  for (const ServiceRow& row : services()) {
+    expected.insert("rosidl_typesupport_fastrtps_c__get_service_type_support_handle__" + prefix +
+                    row.kind + "__" + row.name);
+  }
+  ASSERT_EQ(expected.size(), 44u * 3 + 15u);
+
+  FILE* nm = popen("nm -D --defined-only '" FASTRTPS_C_LIBRARY "'", "r");
+  ASSERT_NE(nm, nullptr);
+  std::set<std::string> exported;
+  char line[1024];
+  while (fgets(line, sizeof line, nm)) {
+    std::istringstream fields(line);
+    std::string address, kind, name;
+    if (fields >> address >> kind >> name) exported.insert(name);
+  }
+  ASSERT_EQ(pclose(nm), 0);
+  EXPECT_EQ(exported, expected);
+}
+
+}  // namespace
+}  // namespace ser
