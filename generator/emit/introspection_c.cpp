@@ -384,7 +384,11 @@ bind_nested(
   rosidl_typesupport_introspection_c__MessageMember * member,
   const rosidl_message_type_support_t * nested)
 {
-  __atomic_store_n(&member->members_, nested, __ATOMIC_RELEASE);
+  // Every call binds again, but a link that already holds the value is not written: once the
+  // tables are complete, readers never meet a store.
+  if (__atomic_load_n(&member->members_, __ATOMIC_ACQUIRE) != nested) {
+    __atomic_store_n(&member->members_, nested, __ATOMIC_RELEASE);
+  }
 }
 
 static inline void

@@ -1,7 +1,7 @@
 // First use from several threads at once: the handles complete their tables and the runtime
 // loads the providers while other threads do the same. Every thread must see the same complete
-// records. Data races themselves show under a sanitizer build (CORVANTHELIS_SANITIZE); this
-// test carries the label "concurrency" so that run can pick it.
+// records. Data races themselves show under the ThreadSanitizer build
+// (CORVANTHELIS_SANITIZE=thread), which runs the tests labelled "concurrency".
 
 #include <gtest/gtest.h>
 
@@ -31,9 +31,12 @@ Seen first_use(const std::vector<const rosidl_message_type_support_t*>& dispatch
       seen.push_back(provided);
       if (provided == nullptr || std::string(provider) != kProviders[1]) continue;
       const auto* members = static_cast<const rosidl_typesupport_introspection_c__MessageMembers*>(provided->data);
-      seen.push_back(provided->typesupport_identifier);
+      // Other threads may still be completing these tables: read what they store atomically.
+      seen.push_back(__atomic_load_n(&provided->typesupport_identifier, __ATOMIC_ACQUIRE));
       for (uint32_t i = 0; i < members->member_count_; ++i) {
-        if (members->members_[i].type_id_ == 18) seen.push_back(members->members_[i].members_);
+        if (members->members_[i].type_id_ == 18) {
+          seen.push_back(__atomic_load_n(&members->members_[i].members_, __ATOMIC_ACQUIRE));
+        }
       }
     }
   }
