@@ -58,53 +58,57 @@ void write_map(CodeWriter& out, const Package& package, const std::string& c_nam
   out.line(".data = $data$,", {{"data", data}});
 }
 
-void write_message(CodeWriter& out, const Package& package, const Structure& structure) {
-  std::vector<std::string> symbols;
-  for (Support provider : naming::dispatch_providers()) {
-    symbols.push_back(naming::message_handle(provider, structure));
-  }
-  const std::string c_name = naming::c_type(structure);
-  write_map(out, package, c_name, symbols);
+// A message's or a service's map, its record pointing to the map, and the handle returning it.
+struct Dispatched {
+  std::string c_name;                // names the map's parts
+  std::vector<std::string> symbols;  // the providers' handle names, in map order
+  std::string record;
+  std::string handle;
+  const char* record_type;  // rosidl_message_type_support_t or rosidl_service_type_support_t
+  const char* lookup;       // the runtime's lookup function for that kind of record
+};
+
+void write_dispatched(CodeWriter& out, const Package& package, const Dispatched& entry) {
+  write_map(out, package, entry.c_name, entry.symbols);
   out.line();
-  const std::string record = naming::dispatch_message_record(structure);
+  const Bindings record = {{"type", entry.record_type}, {"record", entry.record}};
   {
-    auto block = out.block("static rosidl_message_type_support_t $record$ =", {{"record", record}}, ";");
+    auto block = out.block("static $type$ $record$ =", record, ";");
     out.line(".typesupport_identifier = NULL,  // stamped at load");
-    out.line(".data = &$map$,", {{"map", naming::dispatch_map_part(c_name, "map")}});
-    out.line(".func = rosidl_typesupport_c__get_message_typesupport_handle_function,");
+    out.line(".data = &$map$,", {{"map", naming::dispatch_map_part(entry.c_name, "map")}});
+    out.line(".func = $lookup$,", {{"lookup", entry.lookup}});
   }
   out.line();
   {
-    auto body = out.block("const rosidl_message_type_support_t *\n$handle$(void)",
-                          {{"handle", naming::message_handle(Support::Dispatch, structure)}});
-    out.line("return &$record$;", {{"record", record}});
+    auto body = out.block("const $type$ *\n$handle$(void)",
+                          {{"type", entry.record_type}, {"handle", entry.handle}});
+    out.line("return &$record$;", {{"record", entry.record}});
   }
   out.line();
 }
 
+void write_message(CodeWriter& out, const Package& package, const Structure& structure) {
+  Dispatched entry{naming::c_type(structure), {}, naming::dispatch_message_record(structure),
+                   naming::message_handle(Support::Dispatch, structure),
+                   "rosidl_message_type_support_t",
+                   "rosidl_typesupport_c__get_message_typesupport_handle_function"};
+  for (Support provider : naming::dispatch_providers()) {
+    entry.symbols.push_back(naming::message_handle(provider, structure));
+  }
+  write_dispatched(out, package, entry);
+}
+
 void write_service(CodeWriter& out, const Package& package, const Interface& interface,
                    const Service& service) {
-  std::vector<std::string> symbols;
+  Dispatched entry{naming::service_c_name(interface, service), {},
+                   naming::dispatch_service_record(interface, service),
+                   naming::service_handle(Support::Dispatch, interface, service),
+                   "rosidl_service_type_support_t",
+                   "rosidl_typesupport_c__get_service_typesupport_handle_function"};
   for (Support provider : naming::dispatch_providers()) {
-    symbols.push_back(naming::service_handle(provider, interface, service));
+    entry.symbols.push_back(naming::service_handle(provider, interface, service));
   }
-  const std::string c_name = naming::service_c_name(interface, service);
-  write_map(out, package, c_name, symbols);
-  out.line();
-  const std::string record = naming::dispatch_service_record(interface, service);
-  {
-    auto block = out.block("static rosidl_service_type_support_t $record$ =", {{"record", record}}, ";");
-    out.line(".typesupport_identifier = NULL,  // stamped at load");
-    out.line(".data = &$map$,", {{"map", naming::dispatch_map_part(c_name, "map")}});
-    out.line(".func = rosidl_typesupport_c__get_service_typesupport_handle_function,");
-  }
-  out.line();
-  {
-    auto body = out.block("const rosidl_service_type_support_t *\n$handle$(void)",
-                          {{"handle", naming::service_handle(Support::Dispatch, interface, service)}});
-    out.line("return &$record$;", {{"record", record}});
-  }
-  out.line();
+  write_dispatched(out, package, entry);
 }
 
 const Structure* find_structure(const Interface& interface, const std::string& name) {
