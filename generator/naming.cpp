@@ -85,6 +85,14 @@ std::string c_sequence_function_of(const Type& type, std::string_view operation)
   }
   return "";
 }
+std::string c_sequence_type_of(const Type& type) {
+  switch (type.element) {
+    case ElementKind::Primitive: return c_primitive_sequence_type(type.primitive);
+    case ElementKind::String: return c_string_sequence_type();
+    case ElementKind::Nested: return c_sequence_type(*type.nested);
+  }
+  return "";
+}
 std::string c_visibility_macro(const std::string& package) {
   return "ROSIDL_GENERATOR_C_PUBLIC_" + package;
 }

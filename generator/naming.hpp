@@ -33,6 +33,7 @@ std::string c_visibility_macro(const std::string& package);
 // The functions of the record that holds a sequence field of this type (its element's kind
 // decides: rosidl_runtime_c's primitive or string sequences, or the nested type's own).
 std::string c_sequence_function_of(const Type& type, std::string_view operation);
+std::string c_sequence_type_of(const Type& type);
 
 // --- Files (relative to the package's generated root) --------------------------------------
 // Include paths, as written in #include and relative to the C include root.

@@ -30,9 +30,8 @@ std::string c_member(const Field& field) {
     case FieldKind::StringArray: return naming::c_string_type() + " " + field.name + extent;
     case FieldKind::NestedArray: return naming::c_type(*type.nested) + " " + field.name + extent;
     case FieldKind::PrimitiveSequence:
-      return naming::c_primitive_sequence_type(type.primitive) + " " + field.name;
-    case FieldKind::StringSequence: return naming::c_string_sequence_type() + " " + field.name;
-    case FieldKind::NestedSequence: return naming::c_sequence_type(*type.nested) + " " + field.name;
+    case FieldKind::StringSequence:
+    case FieldKind::NestedSequence: return naming::c_sequence_type_of(type) + " " + field.name;
   }
   return "";
 }

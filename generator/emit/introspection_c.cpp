@@ -81,15 +81,6 @@ struct Shape {
   std::string sequence_fini;
 };
 
-std::string sequence_record(const Type& type) {
-  switch (type.element) {
-    case ElementKind::Primitive: return naming::c_primitive_sequence_type(type.primitive);
-    case ElementKind::String: return naming::c_string_sequence_type();
-    case ElementKind::Nested: return naming::c_sequence_type(*type.nested);
-  }
-  return "";
-}
-
 Shape shape_of(const Type& type) {
   switch (type.kind()) {
     case FieldKind::Primitive:
@@ -102,7 +93,7 @@ Shape shape_of(const Type& type) {
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence: {
       const bool bounded = type.container == Container::BoundedSequence;
-      return {true, true, bounded ? type.size : 0, bounded, sequence_record(type),
+      return {true, true, bounded ? type.size : 0, bounded, naming::c_sequence_type_of(type),
               naming::c_sequence_function_of(type, "init"), naming::c_sequence_function_of(type, "fini")};
     }
   }
