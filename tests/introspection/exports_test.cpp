@@ -3,26 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <set>
 #include <string>
 
 #include "catalogue.hpp"
+#include "support/exported_symbols.hpp"
 
 namespace {
-
-std::set<std::string> exported(const std::string& library) {
-  std::set<std::string> names;
-  FILE* pipe = popen(("nm -D --defined-only '" + library + "'").c_str(), "r");
-  if (pipe == nullptr) return names;
-  char line[1024];
-  while (std::fgets(line, sizeof(line), pipe) != nullptr) {
-    char address[64], kind[8], name[900];
-    if (std::sscanf(line, "%63s %7s %899s", address, kind, name) == 3) names.insert(name);
-  }
-  EXPECT_EQ(pclose(pipe), 0) << "nm failed on " << library;
-  return names;
-}
 
 const std::string kPackage = "corvanthelis_interfaces";
 
@@ -49,7 +36,7 @@ TEST(Exports, IntrospectionLibraryExportsHandlesTrampolinesAndAccessors) {
   }
   EXPECT_EQ(accessors, 54u);
   EXPECT_EQ(expected.size(), 44u + 15u + 88u + 54u);
-  EXPECT_EQ(exported(INTROSPECTION_LIBRARY), expected);
+  EXPECT_EQ(exported_symbols::of(INTROSPECTION_LIBRARY), expected);
 }
 
 TEST(Exports, DispatchLibraryExportsItsHandles) {
@@ -65,7 +52,7 @@ TEST(Exports, DispatchLibraryExportsItsHandles) {
     expected.insert(prefix + "__get_action_type_support_handle__" + catalogue::c_name("action", action));
   }
   EXPECT_EQ(expected.size(), 61u);
-  EXPECT_EQ(exported(DISPATCH_LIBRARY), expected);
+  EXPECT_EQ(exported_symbols::of(DISPATCH_LIBRARY), expected);
 }
 
 }  // namespace

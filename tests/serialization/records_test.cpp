@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <set>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "catalogue.hpp"
 #include "catalogue_headers.hpp"
 #include "rosidl_typesupport_fastrtps_cpp/service_type_support.h"
+#include "support/exported_symbols.hpp"
 
 namespace ser {
 namespace {
@@ -87,17 +87,7 @@ TEST(Records, LibraryExportsExactlyTheDocumentedFunctions) {
   }
   ASSERT_EQ(expected.size(), 44u * 3 + 15u);
 
-  FILE* nm = popen("nm -D --defined-only '" FASTRTPS_C_LIBRARY "'", "r");
-  ASSERT_NE(nm, nullptr);
-  std::set<std::string> exported;
-  char line[1024];
-  while (fgets(line, sizeof line, nm)) {
-    std::istringstream fields(line);
-    std::string address, kind, name;
-    if (fields >> address >> kind >> name) exported.insert(name);
-  }
-  ASSERT_EQ(pclose(nm), 0);
-  EXPECT_EQ(exported, expected);
+  EXPECT_EQ(exported_symbols::of(FASTRTPS_C_LIBRARY), expected);
 }
 
 }  // namespace

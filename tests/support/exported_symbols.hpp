@@ -1,0 +1,33 @@
+#pragma once
+
+// The dynamic symbols a shared library defines, as `nm -D --defined-only` lists them. Export
+// tests compare them with names they build from their own catalogues: nothing may be missing
+// and nothing may be extra, functions and data alike.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace exported_symbols {
+
+inline std::set<std::string> of(const std::string& library) {
+  std::set<std::string> names;
+  FILE* pipe = popen(("nm -D --defined-only '" + library + "'").c_str(), "r");
+  if (pipe == nullptr) {
+    ADD_FAILURE() << "cannot run nm on " << library;
+    return names;
+  }
+  char line[1024];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    std::istringstream fields(line);
+    std::string address, kind, name;
+    if (fields >> address >> kind >> name) names.insert(name);
+  }
+  EXPECT_EQ(pclose(pipe), 0) << "nm failed on " << library;
+  return names;
+}
+
+}  // namespace exported_symbols
