@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "catalogue.hpp"
