@@ -23,6 +23,18 @@ std::string role(const Structure& structure) {
   return structure.name.substr(interface_name.size() + 1);
 }
 
+// "SendGoal_Request" -> "__send_goal__request": each part of a role as its own stem.
+std::string role_infix(std::string rest) {
+  if (!rest.empty() && rest[0] == '_') rest.erase(0, 1);
+  std::string infix;
+  while (!rest.empty()) {
+    const auto underscore = rest.find('_');
+    infix += "__" + stem(rest.substr(0, underscore));
+    rest = underscore == std::string::npos ? "" : rest.substr(underscore + 1);
+  }
+  return infix;
+}
+
 }  // namespace
 
 std::string stem(std::string_view camel) {
@@ -316,18 +328,49 @@ std::string cpp_qualified(const Structure& structure) {
   return cpp_namespace(structure) + "::" + structure.name;
 }
 
+std::string cpp_struct_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__struct.hpp";
+}
+std::string cpp_umbrella_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/" + stem(interface.name) + ".hpp";
+}
+std::string cpp_service_key(const Interface& interface, const Service& service) {
+  return interface.package + "::" + kind(interface.kind) + "::" + service.name;
+}
+std::string cpp_support_namespace(Support support, const Structure& structure) {
+  return cpp_namespace(structure) + "::" +
+         (support == Support::FastCdrCpp ? std::string("typesupport_fastrtps_cpp")
+                                         : support_identifier(support));
+}
+
 std::string py_infix(const Structure& structure) {
-  std::string infix = kind(structure.kind) + "__" + stem(structure.owner->name);
-  std::string rest = role(structure);
-  while (!rest.empty()) {
-    const auto underscore = rest.find('_');
-    infix += "__" + stem(rest.substr(0, underscore));
-    rest = underscore == std::string::npos ? "" : rest.substr(underscore + 1);
-  }
-  return infix;
+  return py_interface_infix(*structure.owner) + role_infix(role(structure));
+}
+std::string py_service_infix(const Interface& interface, const Service& service) {
+  return py_interface_infix(interface) + role_infix(service.name.substr(interface.name.size()));
+}
+std::string py_interface_infix(const Interface& action) {
+  return kind(action.kind) + "__" + stem(action.name);
 }
 std::string py_module(const Interface& interface) {
   return interface.package + "." + kind(interface.kind) + "._" + stem(interface.name);
+}
+std::string py_class_path(const Structure& structure) {
+  return py_module(*structure.owner) + "." + structure.name;
+}
+std::string py_convert_from(const Structure& structure) {
+  return structure.package + "__" + py_infix(structure) + "__convert_from_py";
+}
+std::string py_convert_to(const Structure& structure) {
+  return structure.package + "__" + py_infix(structure) + "__convert_to_py";
+}
+std::string py_conversion_source(const Interface& interface) {
+  return "rosidl_generator_py/" + interface.package + "/" + kind(interface.kind) + "/_" +
+         stem(interface.name) + "_s.c";
+}
+std::string py_extension_module(const std::string& package, Support support) {
+  return package + "_s__" + support_identifier(support);
 }
 
 }  // namespace idlc::naming

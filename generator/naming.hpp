@@ -127,10 +127,27 @@ std::string action_status_message_handle(Support support);
 std::string cpp_namespace(const Structure& structure);  // pkg::msg
 std::string cpp_class_template(const Structure& structure);  // Trash_
 std::string cpp_qualified(const Structure& structure);  // pkg::msg::Trash
+std::string cpp_struct_header(const Interface& interface);  // pkg/msg/detail/trash__struct.hpp
+std::string cpp_umbrella_header(const Interface& interface);  // pkg/msg/trash.hpp
+std::string cpp_service_key(const Interface& interface, const Service& service);  // pkg::srv::X
+// The namespace of a structure's C++ support functions: pkg::msg::typesupport_fastrtps_cpp or
+// pkg::msg::rosidl_typesupport_introspection_cpp.
+std::string cpp_support_namespace(Support support, const Structure& structure);
 
 // --- Python -------------------------------------------------------------------------------
 // "msg__trash", "srv__move_to_grab__request", "action__arm_task__send_goal__request".
 std::string py_infix(const Structure& structure);
 std::string py_module(const Interface& interface);  // pkg.msg._trash
+std::string py_class_path(const Structure& structure);  // pkg.msg._trash.Trash
+// "srv__move_to_grab", "action__arm_task__send_goal": names a service's capsules.
+std::string py_service_infix(const Interface& interface, const Service& service);
+// "msg__trash", "srv__move_to_grab", "action__arm_task": also names an action's capsules.
+std::string py_interface_infix(const Interface& interface);
+std::string py_convert_from(const Structure& structure);  // pkg__msg__trash__convert_from_py
+std::string py_convert_to(const Structure& structure);    // pkg__msg__trash__convert_to_py
+// The conversions' source unit, relative to the generated root.
+std::string py_conversion_source(const Interface& interface);  // rosidl_generator_py/pkg/srv/_x_s.c
+// The two extension modules: pkg_s__rosidl_typesupport_c and ..._introspection_c.
+std::string py_extension_module(const std::string& package, Support support);
 
 }  // namespace idlc::naming

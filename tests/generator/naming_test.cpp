@@ -113,5 +113,35 @@ TEST_F(Naming, PythonInfixes) {
   for (const auto& [name, expected] : rows) EXPECT_EQ(naming::py_infix(of(name)), expected) << name;
 }
 
+TEST_F(Naming, CppAndPythonDeliverables) {
+  using naming::Support;
+  const Interface& move = interface("MoveToGrab_Request");
+  const Interface& task = interface("ArmTask_Goal");
+  const Structure& trash = of("Trash");
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {naming::cpp_struct_header(move), "corvanthelis_interfaces/srv/detail/move_to_grab__struct.hpp"},
+      {naming::cpp_umbrella_header(task), "corvanthelis_interfaces/action/arm_task.hpp"},
+      {naming::cpp_service_key(task, task.services[0]),
+       "corvanthelis_interfaces::action::ArmTask_SendGoal"},
+      {naming::cpp_support_namespace(Support::FastCdrCpp, trash),
+       "corvanthelis_interfaces::msg::typesupport_fastrtps_cpp"},
+      {naming::cpp_support_namespace(Support::IntrospectionCpp, of("ArmTask_Goal")),
+       "corvanthelis_interfaces::action::rosidl_typesupport_introspection_cpp"},
+      {naming::py_class_path(of("ArmTaskDecision_SendGoal_Request")),
+       "corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_SendGoal_Request"},
+      {naming::py_convert_from(of("MoveToGrab_Request")),
+       "corvanthelis_interfaces__srv__move_to_grab__request__convert_from_py"},
+      {naming::py_convert_to(trash), "corvanthelis_interfaces__msg__trash__convert_to_py"},
+      {naming::py_service_infix(move, move.services[0]), "srv__move_to_grab"},
+      {naming::py_service_infix(task, task.services[0]), "action__arm_task__send_goal"},
+      {naming::py_service_infix(task, task.services[1]), "action__arm_task__get_result"},
+      {naming::py_interface_infix(task), "action__arm_task"},
+      {naming::py_conversion_source(task), "rosidl_generator_py/corvanthelis_interfaces/action/_arm_task_s.c"},
+      {naming::py_extension_module("corvanthelis_interfaces", Support::IntrospectionC),
+       "corvanthelis_interfaces_s__rosidl_typesupport_introspection_c"},
+  };
+  for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+}
+
 }  // namespace
 }  // namespace idlc::test
