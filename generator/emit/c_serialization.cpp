@@ -156,31 +156,29 @@ const rosidl_message_type_support_t * $handle$();
   return {naming::serialization_c_root() + "/" + path, out.text()};
 }
 
-void write_serialize(CodeWriter& out, const Structure& structure, const std::string& wire) {
-  auto body = out.block("static bool $function$(const void * untyped_ros_message, eprosima::fastcdr::Cdr & cdr)",
-                        {{"function", naming::cdr_serialize_function(structure)}});
+// The serialize or the deserialize function of a structure: the null check with its message,
+// then every field in order through the per-kind writer of that direction.
+void write_cdr_function(CodeWriter& out, const Structure& structure, const std::string& wire,
+                        bool serialize) {
+  const std::string signature =
+      serialize ? "static bool $function$(const void * untyped_ros_message, eprosima::fastcdr::Cdr & cdr)"
+                : "static bool $function$(eprosima::fastcdr::Cdr & cdr, void * untyped_ros_message)";
+  auto body = out.block(signature, {{"function", serialize ? naming::cdr_serialize_function(structure)
+                                                          : naming::cdr_deserialize_function(structure)}});
   {
     auto null = out.block("if (!untyped_ros_message)");
     out.line("fputs(\"ros message handle is null\\n\", stderr);");
     out.line("return false;");
   }
-  out.line("const $type$ * ros_message = static_cast<const $type$ *>(untyped_ros_message);",
-           {{"type", naming::c_type(structure)}});
-  for (const Field& field : structure.fields) serialization_c::write_serialize_field(out, field, wire);
-  out.line("return true;");
-}
-
-void write_deserialize(CodeWriter& out, const Structure& structure, const std::string& wire) {
-  auto body = out.block("static bool $function$(eprosima::fastcdr::Cdr & cdr, void * untyped_ros_message)",
-                        {{"function", naming::cdr_deserialize_function(structure)}});
-  {
-    auto null = out.block("if (!untyped_ros_message)");
-    out.line("fputs(\"ros message handle is null\\n\", stderr);");
-    out.line("return false;");
+  out.line("$const$$type$ * ros_message = static_cast<$const$$type$ *>(untyped_ros_message);",
+           {{"const", serialize ? "const " : ""}, {"type", naming::c_type(structure)}});
+  for (const Field& field : structure.fields) {
+    if (serialize) {
+      serialization_c::write_serialize_field(out, field, wire);
+    } else {
+      serialization_c::write_deserialize_field(out, field, wire);
+    }
   }
-  out.line("$type$ * ros_message = static_cast<$type$ *>(untyped_ros_message);",
-           {{"type", naming::c_type(structure)}});
-  for (const Field& field : structure.fields) serialization_c::write_deserialize_field(out, field, wire);
   out.line("return true;");
 }
 
@@ -327,9 +325,9 @@ GeneratedFile interface_source(const Interface& interface) {
            {{"alias", wire}, {"namespace", naming::serialization_c_wire_namespace(interface.package)}});
   out.line();
   for (const Structure* structure : interface.structures) {
-    write_serialize(out, *structure, wire);
+    write_cdr_function(out, *structure, wire, true);
     out.line();
-    write_deserialize(out, *structure, wire);
+    write_cdr_function(out, *structure, wire, false);
     out.line();
     out.line("extern \"C\" {");
     out.line();
