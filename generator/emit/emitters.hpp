@@ -4,14 +4,9 @@
 #include <vector>
 
 #include "model/model.hpp"
+#include "support/generated_file.hpp"
 
 namespace idlc {
-
-struct GeneratedFile {
-  std::string path;  // relative to the package's generated root
-  std::string content;
-};
-using FileSet = std::vector<GeneratedFile>;
 
 // One deliverable: a function from the model to files.
 struct Deliverable {

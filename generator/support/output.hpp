@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "emit/emitters.hpp"
+#include "support/generated_file.hpp"
 
 namespace idlc {
 
