@@ -431,6 +431,12 @@ $seq_copy$(const $sequence$ * input, $sequence$ * output) {
         for (size_t j = i; j > output->capacity; --j) {
           $fini$(&data[j - 1]);
         }
+        // A block without a single element of its own would break the record: data set
+        // with capacity 0 is what fini refuses.
+        if (output->capacity == 0) {
+          allocator.deallocate(data, allocator.state);
+          output->data = NULL;
+        }
         return false;
       }
     }

@@ -22,10 +22,13 @@
 #include "corvanthelis_interfaces/msg/trash_infos.h"
 #include "corvanthelis_interfaces/msg/trashes.h"
 #include "corvanthelis_interfaces/srv/arm_grab.h"
+#include "corvanthelis_interfaces/srv/arm_move_joints.h"
+#include "corvanthelis_interfaces/srv/arm_push_button.h"
 #include "corvanthelis_interfaces/srv/arm_release.h"
 #include "corvanthelis_interfaces/srv/detect_trash.h"
 #include "corvanthelis_interfaces/srv/elevator_button_pose.h"
 #include "corvanthelis_interfaces/srv/grab_sorted_trash.h"
+#include "corvanthelis_interfaces/srv/grasp_state.h"
 #include "corvanthelis_interfaces/srv/move_to_grab.h"
 #include "corvanthelis_interfaces/srv/sam_process.h"
 #include "corvanthelis_interfaces/srv/trash_cloud.h"
@@ -67,6 +70,12 @@ C_MESSAGE_OPS(srv, ElevatorButtonPose_Request);
 C_MESSAGE_OPS(srv, ElevatorButtonPose_Response);
 C_MESSAGE_OPS(srv, ArmGrab_Response);
 C_MESSAGE_OPS(srv, ArmRelease_Request);
+C_MESSAGE_OPS(srv, ArmRelease_Response);
+C_MESSAGE_OPS(srv, ArmMoveJoints_Response);
+C_MESSAGE_OPS(srv, ArmPushButton_Response);
+C_MESSAGE_OPS(srv, GraspState_Request);
+C_MESSAGE_OPS(srv, GraspState_Response);
+C_MESSAGE_OPS(srv, TrashCloud_Response);
 C_MESSAGE_OPS(srv, MoveToGrab_Request);
 C_MESSAGE_OPS(srv, MoveToGrab_Response);
 C_MESSAGE_OPS(srv, TrashCloud_Request);
@@ -82,6 +91,7 @@ C_MESSAGE_OPS(action, ArmTask_SendGoal_Request);
 C_MESSAGE_OPS(action, ArmTask_GetResult_Response);
 C_MESSAGE_OPS(action, ArmTaskDecision_Goal);
 C_MESSAGE_OPS(action, ArmTaskDecision_Result);
+C_MESSAGE_OPS(action, ArmTaskDecision_GetResult_Response);
 C_MESSAGE_OPS(action, ArmTaskDecision_FeedbackMessage);
 
 #undef C_MESSAGE_OPS

@@ -457,5 +457,50 @@ TEST(CopyFailure, GrowingSequenceKeepsItsOldElementsWhenANewOneFails) {
       });
 }
 
+// Every type whose init allocates: growing an empty record can then fail inside an element's
+// init, after the new block was obtained, and the record must still be one that fini accepts.
+template <class T>
+class GrowFromEmpty : public ::testing::Test {};
+using AllocatingInitTypes =
+    ::testing::Types<DetectedWastes, GrabTrashCloud, Trashes, SamProcess_Request,
+                     TrashCloud_Response, ArmRelease_Response, ArmGrab_Response,
+                     ArmMoveJoints_Response, DetectTrash_Response, ElevatorButtonPose_Response,
+                     ArmPushButton_Response, GraspState_Request, GraspState_Response,
+                     ArmTask_Result, ArmTask_GetResult_Response, ArmTaskDecision_Result,
+                     ArmTaskDecision_GetResult_Response>;
+TYPED_TEST_SUITE(GrowFromEmpty, AllocatingInitTypes, TypeNames);
+
+TYPED_TEST(GrowFromEmpty, AnyFailureLeavesARecordThatFiniAccepts) {
+  REQUIRE_INJECTOR();
+  using O = Ops<TypeParam>;
+  size_t emptied = 0;  // failures after the block was obtained that left the record empty
+  const size_t runs = alloc_injector::for_each_failure([&](size_t k) {
+    alloc_injector::disarm();
+    typename O::Seq src{}, dst{};
+    ASSERT_TRUE(O::seq_init(&src, 2));
+    ASSERT_TRUE(O::seq_init(&dst, 0));
+    alloc_injector::arm(k);
+    const bool ok = O::seq_copy(&src, &dst);
+    alloc_injector::disarm();
+    alloc_injector::Pause pause;
+    SCOPED_TRACE(testing::Message() << "failing allocation " << k);
+    EXPECT_EQ(ok, alloc_injector::injected_failures() == 0);
+    // fini would stop the process on a broken record, so the check comes first
+    ASSERT_TRUE(holds_invariant(dst));
+    if (!ok && dst.capacity == 0) {
+      expect_empty(dst);
+      if (k > 1) ++emptied;  // the first allocation is the growth of the block itself
+    }
+    if (ok) {
+      EXPECT_TRUE(O::seq_equal(&src, &dst));
+    }
+    O::seq_fini(&dst);
+    O::seq_fini(&src);
+    EXPECT_EQ(alloc_injector::live_blocks(), 0u);
+  });
+  EXPECT_GT(runs, 0u);
+  EXPECT_GT(emptied, 0u) << "no element init failed during the growth";
+}
+
 }  // namespace
 }  // namespace c_messages
