@@ -123,6 +123,34 @@ TEST_F(AllocInjectorTest, CallocRequestSaturatesInsteadOfWrapping) {
   EXPECT_EQ(alloc_injector::live_blocks(), 0u);
 }
 
+TEST_F(AllocInjectorTest, CeilingRefusesOnlyLargerRequestsAndEveryByteIsSummed) {
+  char* block = static_cast<char*>(sys_malloc(8));
+  ASSERT_NE(block, nullptr);
+  void* results[4] = {};
+  {
+    alloc_injector::Scope scope;
+    alloc_injector::refuse_above(100);
+    results[0] = sys_malloc(100);
+    results[1] = sys_calloc(101, 1);
+    results[2] = sys_realloc(block, 4096);
+    alloc_injector::refuse_above(0);
+    results[3] = sys_malloc(4096);
+  }
+  EXPECT_NE(results[0], nullptr);
+  EXPECT_EQ(results[1], nullptr);
+  EXPECT_EQ(results[2], nullptr);  // and the block stays its owner's
+  EXPECT_NE(results[3], nullptr);
+  EXPECT_EQ(alloc_injector::refused(), 2u);
+  EXPECT_EQ(alloc_injector::injected_failures(), 0u);
+  EXPECT_EQ(alloc_injector::requested_bytes(), 100u + 101u + 4096u + 4096u);
+  sys_free(results[0]);
+  sys_free(results[3]);
+  sys_free(block);
+  alloc_injector::reset();
+  EXPECT_EQ(alloc_injector::requested_bytes(), 0u);
+  EXPECT_EQ(alloc_injector::refused(), 0u);
+}
+
 TEST_F(AllocInjectorTest, FailedReallocKeepsTheOriginalBlock) {
   char* block = static_cast<char*>(sys_malloc(16));
   ASSERT_NE(block, nullptr);

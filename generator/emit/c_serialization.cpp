@@ -51,6 +51,30 @@ inline void write_count(eprosima::fastcdr::Cdr & cdr, size_t count) {
   cdr.serialize(static_cast<int32_t>(static_cast<uint32_t>(count)));
 }
 
+// Whether at least `bytes` more octets follow the stream's position; the position is left
+// where it was. Fast-CDR 1.0 keeps the end of its buffer private, and its one public probe,
+// Cdr::jump, does not fail on a buffer the stream owns: it reallocates it, moving the caller's
+// block and exposing bytes that were never written. Its readers, however, check the bytes left
+// and throw without ever growing the buffer. So the span is read through a small scratch block,
+// which asks exactly that question of every part of it. The cost is one extra copy of bytes the
+// caller is about to read anyway, and the scratch keeps that copy off the heap.
+inline bool holds(eprosima::fastcdr::Cdr & cdr, size_t bytes) {
+  eprosima::fastcdr::Cdr::state before = cdr.getState();
+  char scratch[1024];
+  bool enough = true;
+  try {
+    for (size_t left = bytes; left > 0;) {
+      const size_t step = left < sizeof(scratch) ? left : sizeof(scratch);
+      cdr.deserializeArray(scratch, step);
+      left -= step;
+    }
+  } catch (const eprosima::fastcdr::exception::NotEnoughMemoryException &) {
+    enough = false;
+  }
+  cdr.setState(before);
+  return enough;
+}
+
 // A count from the wire is believed only when the rest of the stream could hold that many
 // elements of at least `minimum_element_bytes` each; otherwise a hostile or truncated packet
 // would make the reader allocate far more than the packet could ever fill. The stream's own
@@ -59,10 +83,8 @@ inline size_t read_count(eprosima::fastcdr::Cdr & cdr, size_t minimum_element_by
   int32_t wire_count = 0;
   cdr.deserialize(wire_count);
   const size_t count = static_cast<uint32_t>(wire_count);
-  eprosima::fastcdr::Cdr::state before = cdr.getState();
-  const bool fits = cdr.jump(count * minimum_element_bytes);
-  cdr.setState(before);
-  if (!fits) {
+  const bool overflows = minimum_element_bytes != 0 && count > SIZE_MAX / minimum_element_bytes;
+  if (overflows || !holds(cdr, count * minimum_element_bytes)) {
     throw eprosima::fastcdr::exception::NotEnoughMemoryException(
       eprosima::fastcdr::exception::NotEnoughMemoryException::NOT_ENOUGH_MEMORY_MESSAGE_DEFAULT);
   }

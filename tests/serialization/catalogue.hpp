@@ -9,8 +9,10 @@
 #include <rosidl_runtime_c/service_type_support_struct.h>
 #include <rosidl_runtime_c/string.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,27 @@ struct Stream {
   }
 
   std::vector<char> raw;
+  eprosima::fastcdr::FastBuffer buffer;
+  eprosima::fastcdr::Cdr cdr;
+};
+
+// Fast-CDR stream over a buffer that the FastBuffer owns, as a default-constructed one does:
+// such a buffer grows when written past its end, and reading must never make it do so. It is
+// exactly as long as the bytes, so every byte a reader may touch has been written.
+struct OwnedStream {
+  explicit OwnedStream(const std::vector<uint8_t>& bytes)
+      : buffer(filled(bytes)),
+        cdr(buffer, eprosima::fastcdr::Cdr::LITTLE_ENDIANNESS, eprosima::fastcdr::Cdr::DDS_CDR) {}
+
+  static eprosima::fastcdr::FastBuffer filled(const std::vector<uint8_t>& bytes) {
+    eprosima::fastcdr::FastBuffer owned;
+    if (!bytes.empty()) {
+      if (!owned.reserve(bytes.size())) throw std::bad_alloc();
+      std::copy(bytes.begin(), bytes.end(), owned.getBuffer());
+    }
+    return owned;
+  }
+
   eprosima::fastcdr::FastBuffer buffer;
   eprosima::fastcdr::Cdr cdr;
 };

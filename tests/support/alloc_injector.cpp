@@ -15,6 +15,9 @@ std::atomic<std::size_t> g_calloc_calls{0};
 std::atomic<std::size_t> g_realloc_calls{0};
 std::atomic<std::size_t> g_injected{0};
 std::atomic<std::size_t> g_largest{0};
+std::atomic<std::size_t> g_requested{0};
+std::atomic<std::size_t> g_ceiling{0};
+std::atomic<std::size_t> g_refused{0};
 // Counted calls left until the failing one; 0 when disarmed.
 std::atomic<std::size_t> g_countdown{0};
 
@@ -116,6 +119,9 @@ void reset() {
   g_realloc_calls = 0;
   g_injected = 0;
   g_largest = 0;
+  g_requested = 0;
+  g_ceiling = 0;
+  g_refused = 0;
   Lock lock;
   for (auto& slot : g_slots) slot = 0;
   g_tracked = 0;
@@ -138,6 +144,9 @@ std::size_t calloc_calls() { return g_calloc_calls; }
 std::size_t realloc_calls() { return g_realloc_calls; }
 std::size_t injected_failures() { return g_injected; }
 std::size_t largest_request() { return g_largest; }
+std::size_t requested_bytes() { return g_requested; }
+std::size_t refused() { return g_refused; }
+void refuse_above(std::size_t bytes) { g_ceiling = bytes; }
 
 #ifndef CORVANTHELIS_ALLOC_INJECTOR_DISABLED
 
@@ -148,6 +157,16 @@ bool count(std::atomic<std::size_t>& kind, std::size_t bytes) {
   ++kind;
   std::size_t largest = g_largest.load(std::memory_order_relaxed);
   while (bytes > largest && !g_largest.compare_exchange_weak(largest, bytes)) {
+  }
+  std::size_t requested = g_requested.load(std::memory_order_relaxed);
+  std::size_t sum = 0;
+  do {
+    if (__builtin_add_overflow(requested, bytes, &sum)) sum = SIZE_MAX;
+  } while (!g_requested.compare_exchange_weak(requested, sum));
+  const std::size_t ceiling = g_ceiling.load();
+  if (ceiling != 0 && bytes > ceiling) {
+    ++g_refused;
+    return true;
   }
   std::size_t left = g_countdown.load();
   while (left != 0 && !g_countdown.compare_exchange_weak(left, left - 1)) {

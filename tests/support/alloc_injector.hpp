@@ -50,7 +50,12 @@ void arm(std::size_t fail_at);
 void disarm();
 bool armed();
 
-// Everything below counts from the last reset(); reset() also disarms.
+// Makes every counted request of more than `bytes` fail as if memory were exhausted, so that a
+// test feeding hostile input fails cleanly instead of exhausting the machine when the code under
+// test believes a huge count. 0 lifts the ceiling. Refusals are not injected_failures().
+void refuse_above(std::size_t bytes);
+
+// Everything below counts from the last reset(); reset() also disarms and lifts the ceiling.
 void reset();
 std::size_t calls();  // malloc + calloc + realloc
 std::size_t malloc_calls();
@@ -59,6 +64,10 @@ std::size_t realloc_calls();
 std::size_t injected_failures();
 // Largest byte count asked for; calloc's n * size saturates at SIZE_MAX instead of wrapping.
 std::size_t largest_request();
+// Sum of the byte counts asked for (saturating), refused and failed requests included.
+std::size_t requested_bytes();
+// Requests turned down by refuse_above().
+std::size_t refused();
 // Blocks allocated while counting and not yet freed (frees are seen whether counting or not).
 std::size_t live_blocks();
 
