@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "model/encoded_size.hpp"
 #include "naming.hpp"
 
 namespace idlc::serialization_c {
@@ -66,17 +67,6 @@ void deserialize_element(CodeWriter& out, const Type& type, const std::string& e
                            "->cdr_deserialize(cdr, &" + element + ")");
       return;
   }
-}
-
-// The least number of bytes one element can take on the wire, which bounds how many elements
-// the rest of a stream can really hold.
-std::string minimum_element_bytes(const Type& type) {
-  switch (type.element) {
-    case ElementKind::Primitive: return size_of(type);
-    case ElementKind::String: return "5";  // length prefix and terminating NUL
-    case ElementKind::Nested: return "1";  // every structure has at least one member
-  }
-  return "1";
 }
 
 // Primitives other than bool travel as one array call; bool is read octet by octet so that
@@ -169,7 +159,7 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
     case FieldKind::NestedSequence: {
       auto scope = out.block("");
       out.line("const size_t count = $wire$::read_count(cdr, $min$);",
-               {{"wire", wire}, {"min", minimum_element_bytes(type)}});
+               {{"wire", wire}, {"min", std::to_string(minimum_element_encoded_size(type))}});
       {
         auto release = out.block("if ($m$.data)", {{"m", member}});
         out.line(naming::c_sequence_function_of(type, "fini") + "(&" + member + ");");

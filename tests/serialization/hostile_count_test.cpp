@@ -92,5 +92,56 @@ TEST(HostileCount, NeitherGrowsNorMovesNorOverrunsTheCallersBuffer) {
   }
 }
 
+// A TrashInfo takes at least 195 bytes (200 with its padding), so 1 MB can hold about 5000 of
+// them: a claim of a million must not cost the 200 MB that a million structures take, and a
+// claim that only just passes the check costs about the packet's own length.
+TEST(HostileCount, CostsAtMostAboutThePacketsOwnLength) {
+  const TypeRow& row = type("TrashInfos");
+  constexpr size_t kPacket = 1 << 20;
+  const uint32_t fitting = (kPacket - 4) / 195;
+  for (uint32_t count : {1000000u, fitting}) {
+    const std::vector<uint8_t> bytes = u32_then_zeros({}, count, kPacket - 4);
+    for (bool owned : {false, true}) {
+      SCOPED_TRACE(testing::Message() << count << " claimed, " << ownership(owned));
+      void* msg = row.create();
+      const Outcome outcome = read(row, msg, bytes, owned, 64 * kPacket);
+      EXPECT_FALSE(outcome.returned);
+      EXPECT_TRUE(outcome.buffer_kept);
+      EXPECT_EQ(outcome.refused, 0u);
+      EXPECT_LE(outcome.requested, 2 * kPacket);
+      row.destroy(msg);
+    }
+  }
+}
+
+// The bound must never refuse what a peer may rightly send: an empty string as a bare 0
+// length, here in the label of each dimension of a Float64MultiArray, 12 bytes per dimension.
+TEST(HostileCount, EmptyStringsAsABareLengthStillFitTheBound) {
+  const TypeRow& row = type("ArmMoveJoints_Request");
+  auto* msg = static_cast<corvanthelis_interfaces__srv__ArmMoveJoints_Request*>(row.create());
+  const std::vector<uint8_t> head = write(row, msg);  // ends with the three empty counts
+  std::vector<uint8_t> bytes(head.begin(), head.end() - 12);
+  constexpr uint32_t kDimensions = 64;
+  bytes = u32_then_zeros(bytes, kDimensions, 0);
+  for (uint32_t i = 0; i < kDimensions; ++i) {
+    bytes = u32_then_zeros(bytes, 0, 0);      // label: length 0, no characters
+    bytes = u32_then_zeros(bytes, i, 0);      // size
+    bytes = u32_then_zeros(bytes, 2 * i, 0);  // stride
+  }
+  bytes = u32_then_zeros(bytes, 7, 0);  // data_offset
+  bytes = u32_then_zeros(bytes, 0, 0);  // no data
+  for (bool owned : {false, true}) {
+    SCOPED_TRACE(ownership(owned));
+    const Outcome outcome = read(row, msg, bytes, owned, 0);
+    ASSERT_TRUE(outcome.returned);
+    EXPECT_TRUE(outcome.result);
+    ASSERT_EQ(msg->target_joints.layout.dim.size, kDimensions);
+    EXPECT_EQ(msg->target_joints.layout.dim.data[63].label.size, 0u);
+    EXPECT_EQ(msg->target_joints.layout.dim.data[63].stride, 126u);
+    EXPECT_EQ(msg->target_joints.layout.data_offset, 7u);
+  }
+  row.destroy(msg);
+}
+
 }  // namespace
 }  // namespace ser
