@@ -13,6 +13,9 @@ packages=(
   cmake
   g++
   binutils
+  valgrind
+  clang
+  libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the suite itself, the same suite under
-# AddressSanitizer and UBSan, and the concurrency tests under ThreadSanitizer.
+# Installs what is missing, builds, and runs every test: the suite itself, its valgrind runs,
+# the same suite under AddressSanitizer and UBSan, the concurrency tests under ThreadSanitizer,
+# and a short run of every fuzz target.
 set -euo pipefail
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,7 +12,7 @@ bash "$repo_root/scripts/build.sh" "$@"
 ctest --test-dir "$build_dir" --output-on-failure -j2 -LE valgrind
 
 # Reads of bytes that were never written, which only valgrind sees (a bounded run).
-ctest --test-dir "$build_dir" --output-on-failure -L valgrind --timeout 600
+ctest --test-dir "$build_dir" --output-on-failure -j2 -L valgrind --timeout 600
 
 # Memory and undefined-behaviour faults. The allocation-failure tests skip here: the sanitizer
 # owns malloc, so the injector cannot stand in front of it.
@@ -22,3 +23,6 @@ ctest --test-dir "$build_dir-asan" --output-on-failure -j2
 cmake -S "$repo_root" -B "$build_dir-tsan" -DCMAKE_BUILD_TYPE=Release -DCORVANTHELIS_SANITIZE=thread
 cmake --build "$build_dir-tsan" -j2 --target dispatch_first_use_test
 ctest --test-dir "$build_dir-tsan" --output-on-failure -L concurrency
+
+# A fixed smoke budget per fuzz target; long runs are `bash scripts/fuzz.sh SECONDS`.
+bash "$repo_root/scripts/fuzz.sh" 20
