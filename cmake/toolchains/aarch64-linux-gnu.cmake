@@ -6,8 +6,10 @@
 #   cmake -S . -B build-aarch64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/aarch64-linux-gnu.cmake
 #
 # CORVANTHELIS_AARCH64_SYSROOT may name a folder holding further arm64 packages unpacked as
-# under / (those whose multiarch install would force an upgrade of the host's own packages);
-# it is searched after / and the emulator resolves files there first.
+# under / (those whose multiarch install would force an upgrade of the host's own packages, see
+# scripts/cross-sysroot.sh); it is searched after / and the emulator resolves files there
+# first. Give it at the first configure of a build tree: compile and link flags are seeded
+# from it only then.
 
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
@@ -42,11 +44,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# pkg-config, which some find modules ask first, must answer with arm64 files only.
+set(_corvanthelis_pkg_config_dirs /usr/lib/aarch64-linux-gnu/pkgconfig /usr/share/pkgconfig)
+if(CORVANTHELIS_AARCH64_SYSROOT)
+  list(APPEND _corvanthelis_pkg_config_dirs "${CORVANTHELIS_AARCH64_SYSROOT}/usr/lib/aarch64-linux-gnu/pkgconfig")
+endif()
+string(REPLACE ";" ":" _corvanthelis_pkg_config_dirs "${_corvanthelis_pkg_config_dirs}")
+set(ENV{PKG_CONFIG_LIBDIR} "${_corvanthelis_pkg_config_dirs}")
+unset(_corvanthelis_pkg_config_dirs)
+
 # The arm64 loader and libraries are installed under / by multiarch, so the emulator needs no
 # prefix of its own unless unpacked packages are to be found first.
-find_program(CORVANTHELIS_QEMU_AARCH64 qemu-aarch64 REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/aarch64-run.sh")
 if(CORVANTHELIS_AARCH64_SYSROOT)
-  set(CMAKE_CROSSCOMPILING_EMULATOR "${CORVANTHELIS_QEMU_AARCH64}" -L "${CORVANTHELIS_AARCH64_SYSROOT}")
-else()
-  set(CMAKE_CROSSCOMPILING_EMULATOR "${CORVANTHELIS_QEMU_AARCH64}")
+  list(APPEND CMAKE_CROSSCOMPILING_EMULATOR -L "${CORVANTHELIS_AARCH64_SYSROOT}")
 endif()
