@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs. Only touches apt when something is missing,
-# so repeated runs (every test.sh / demo.sh) stay fast and work offline.
+# Installs the Debian packages the build needs, and any further packages named as arguments
+# (`pkg:arm64` adds the architecture to dpkg first). Only touches apt when something is
+# missing, so repeated runs (every test.sh / demo.sh) stay fast and work offline.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
   cmake
   g++
   binutils
+  "$@"
 )
 
 missing=()
@@ -32,6 +34,11 @@ sudo_cmd=()
 if [[ "$(id -u)" -ne 0 ]]; then
   sudo_cmd=(sudo)
 fi
+for pkg in "${missing[@]}"; do
+  if [[ "$pkg" == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "${pkg##*:}"; then
+    "${sudo_cmd[@]}" dpkg --add-architecture "${pkg##*:}"
+  fi
+done
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update
 "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
