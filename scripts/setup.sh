@@ -17,10 +17,19 @@ packages=(
   "$@"
 )
 
+# A name without an architecture means the host's; with arm64 libraries installed beside the
+# host's, dpkg lists both under the bare name.
+native="$(dpkg --print-architecture)"
+installed() {
+  local name="${1%:*}" arch="$native"
+  [[ "$1" == *:* ]] && arch="${1##*:}"
+  dpkg-query -W -f='${Architecture} ${db:Status-Status}\n' "$name" 2>/dev/null |
+    grep -qE "^($arch|all) installed$"
+}
+
 missing=()
 for pkg in "${packages[@]}"; do
-  status="$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)"
-  if [[ "$status" != "installed" ]]; then
+  if ! installed "$pkg"; then
     missing+=("$pkg")
   fi
 done
