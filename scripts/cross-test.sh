@@ -32,7 +32,8 @@ cache="$build_dir/CMakeCache.txt"
 if [[ -f "$cache" ]] && ! grep -qxF "CORVANTHELIS_AARCH64_SYSROOT:PATH=$sysroot" "$cache"; then
   rm -f "$cache"
 fi
-cmake -S "$repo_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release \
+# The Python settings stay unused while the tree builds no Python deliverable.
+cmake -S "$repo_root" -B "$build_dir" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
   "-DCMAKE_TOOLCHAIN_FILE=$repo_root/cmake/toolchains/aarch64-linux-gnu.cmake" \
   "-DCORVANTHELIS_AARCH64_SYSROOT=$sysroot" \
   "-DPython3_EXECUTABLE=$python" "-DPython3_ROOT_DIR=$sysroot/usr" "$@"
