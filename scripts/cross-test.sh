@@ -70,6 +70,8 @@ done < <(find "$build_dir" -path '*/CMakeFiles' -prune -o -type f -name '*.cpyth
 if grep -rqsF --include=CTestTestfile.cmake "$python" "$build_dir"; then
   echo "== Python tests: no aarch64 Python 3.10 exists here; they run under Debian's arm64" \
     "Python $("$python" -c 'import platform, sysconfig; print(platform.python_version(), "(" + platform.machine() + ", extension suffix " + sysconfig.get_config_var("EXT_SUFFIX") + ")")')"
+else
+  echo "== Python tests: none in this tree"
 fi
 echo "== ctest under $(qemu-aarch64 --version | head -n 1)"
 ctest --test-dir "$build_dir" --output-on-failure -j2
