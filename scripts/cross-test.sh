@@ -17,7 +17,7 @@ bash "$repo_root/scripts/setup.sh" \
 bash "$repo_root/scripts/cross-sysroot.sh" "$sysroot" \
   libpython3.11-dev:arm64 python3.11-minimal:arm64 libfastrtps-dev:arm64
 
-# Debian 12 ships no Python 3.10, for arm64 neither: the target's Python is Debian's 3.11,
+# Debian 12 ships no Python 3.10 for any architecture: the target's Python is Debian's 3.11,
 # run under the emulator. CMake takes its build settings from the arm64 python3.11-config.
 python="$build_dir/python3-aarch64"
 mkdir -p "$build_dir"
