@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs. Only touches apt when something is missing,
-# so repeated runs (every test.sh / demo.sh) stay fast and work offline.
+# Installs the Debian packages the build needs, and any further packages named as arguments
+# (`pkg:arm64` adds the architecture to dpkg first). Only touches apt when something is
+# missing, so repeated runs (every test.sh / demo.sh) stay fast and work offline.
 set -euo pipefail
 
 packages=(
@@ -16,12 +17,22 @@ packages=(
   valgrind
   clang
   libclang-rt-14-dev
+  "$@"
 )
+
+# A name without an architecture means the host's; with arm64 libraries installed beside the
+# host's, dpkg lists both under the bare name.
+native="$(dpkg --print-architecture)"
+installed() {
+  local name="${1%:*}" arch="$native"
+  [[ "$1" == *:* ]] && arch="${1##*:}"
+  dpkg-query -W -f='${Architecture} ${db:Status-Status}\n' "$name" 2>/dev/null |
+    grep -qE "^($arch|all) installed$"
+}
 
 missing=()
 for pkg in "${packages[@]}"; do
-  status="$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)"
-  if [[ "$status" != "installed" ]]; then
+  if ! installed "$pkg"; then
     missing+=("$pkg")
   fi
 done
@@ -35,6 +46,11 @@ sudo_cmd=()
 if [[ "$(id -u)" -ne 0 ]]; then
   sudo_cmd=(sudo)
 fi
+for pkg in "${missing[@]}"; do
+  if [[ "$pkg" == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "${pkg##*:}"; then
+    "${sudo_cmd[@]}" dpkg --add-architecture "${pkg##*:}"
+  fi
+done
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update
 "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "corvanthelis_interfaces/srv/detect_trash.h"
+#include "support/programs.hpp"
 
 namespace {
 
@@ -31,7 +32,7 @@ ToolRun inspect(const std::string& arguments) {
   // CTest runs the cases of this file as parallel processes: one pair of files each.
   const std::string base = ::testing::TempDir() + "inspect_test_" + std::to_string(getpid());
   const std::string command =
-      std::string("'") + INSPECT_TOOL + "' " + arguments + " >'" + base + ".out' 2>'" + base + ".err'";
+      programs::command(INSPECT_TOOL) + " " + arguments + " >'" + base + ".out' 2>'" + base + ".err'";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(base + ".out"), slurp(base + ".err")};
 }

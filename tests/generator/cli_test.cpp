@@ -6,6 +6,7 @@
 
 #include "definition_tree.hpp"
 #include "naming.hpp"
+#include "support/programs.hpp"
 
 namespace idlc::test {
 namespace {
@@ -36,7 +37,7 @@ class Cli : public DefinitionTree {
 
   // Through files rather than a pipe, so that stdout and stderr are kept apart.
   Run run(const std::vector<std::string>& definitions, const std::string& extra = "") {
-    std::string command = std::string("'") + IDLC_PATH + "' --package " + kPackage + " --output '" +
+    std::string command = programs::command(IDLC_PATH) + " --package " + kPackage + " --output '" +
                           output().string() + "'";
     for (const auto& [package, root] : search_path_) command += " --search " + package + "=" + root;
     for (const std::string& definition : definitions) {

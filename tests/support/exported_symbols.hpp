@@ -11,11 +11,13 @@
 #include <sstream>
 #include <string>
 
+#include "support/programs.hpp"
+
 namespace exported_symbols {
 
 inline std::set<std::string> of(const std::string& library) {
   std::set<std::string> names;
-  FILE* pipe = popen(("nm -D --defined-only '" + library + "'").c_str(), "r");
+  FILE* pipe = popen((std::string("'") + programs::kNm + "' -D --defined-only '" + library + "'").c_str(), "r");
   if (pipe == nullptr) {
     ADD_FAILURE() << "cannot run nm on " << library;
     return names;
