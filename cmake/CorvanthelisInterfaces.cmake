@@ -11,9 +11,10 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c)
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c python_c python_module)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
 
 # Every library goes into the one export set that the installed package configuration loads.
 function(corvanthelis_install_library target)
@@ -148,6 +149,40 @@ endfunction()
 function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
   _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
     LIBRARY rosidl_typesupport_c ROOT typesupport_dispatch LINK rosidl_typesupport_c)
+endfunction()
+
+# The Python conversions call the structures' functions and, for nested types of other
+# packages, those packages' conversions.
+function(_corvanthelis_deliverable_python_c pkg out files deps)
+  corvanthelis_find_python()
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_generator_py ROOT rosidl_generator_py
+    LINK ${pkg}__rosidl_generator_c corvanthelis::python)
+endfunction()
+
+# Both extension modules are the one generated source, each compiled with its own
+# initialisation function, named by the interpreter's extension suffix and placed in the
+# package's folder of the Python tree, beside its message classes.
+function(_corvanthelis_deliverable_python_module pkg out files deps)
+  corvanthelis_find_python()
+  list(FILTER files INCLUDE REGEX "\\.c$")
+  foreach(support rosidl_typesupport_c rosidl_typesupport_introspection_c)
+    set(module ${pkg}_s__${support})
+    add_library(${module} MODULE "${out}/${files}")
+    set_target_properties(${module} PROPERTIES
+      PREFIX ""
+      SUFFIX "${CORVANTHELIS_PYTHON_EXT_SUFFIX}"
+      C_STANDARD 11
+      C_STANDARD_REQUIRED ON
+      C_EXTENSIONS OFF
+      LIBRARY_OUTPUT_DIRECTORY "${CORVANTHELIS_PYTHON_TREE}/${pkg}")
+    target_compile_definitions(${module} PRIVATE CORVANTHELIS_PYTHON_MODULE_INIT=PyInit_${module})
+    target_compile_options(${module} PRIVATE "-fmacro-prefix-map=${out}/=")
+    target_link_libraries(${module} PRIVATE
+      ${pkg}__rosidl_generator_py ${pkg}__rosidl_typesupport_c ${pkg}__rosidl_generator_c
+      corvanthelis::python)
+    add_dependencies(${module} ${pkg}__generate)
+  endforeach()
 endfunction()
 
 function(corvanthelis_add_interfaces)

@@ -373,4 +373,52 @@ std::string py_extension_module(const std::string& package, Support support) {
   return package + "_s__" + support_identifier(support);
 }
 
+std::string py_conversion_root() { return "rosidl_generator_py"; }
+std::string py_conversion_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/_" + stem(interface.name) + "_s.h";
+}
+std::string py_conversion_rules_header(const std::string& package) {
+  return package + "/detail/python_conversion_rules.h";
+}
+std::string py_conversion_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_generator_py__visibility_control.h";
+}
+std::string py_conversion_visibility_macro(const std::string& package) {
+  return "ROSIDL_GENERATOR_PY_PUBLIC_" + package;
+}
+std::string py_sequence_label(const Type& type) {
+  switch (type.element) {
+    case ElementKind::Primitive: return std::string(primitive_info(type.primitive).c_sequence) + "__Sequence";
+    case ElementKind::String: return "String__Sequence";
+    case ElementKind::Nested: return c_sequence_type(*type.nested);
+  }
+  return "";
+}
+std::string py_sequence_reserve(const Type& type) { return "reserve_" + c_sequence_type_of(type); }
+
+std::string py_module_root() { return "python_modules"; }
+std::string py_module_source(const std::string& package) {
+  return py_module_root() + "/" + package + "_s.c";
+}
+std::string py_module_definition_name(const std::string& package) { return "_" + package + "_support"; }
+std::string py_module_documentation(const std::string& package) { return "_" + package + "_doc"; }
+std::string py_message_capsule(std::string_view operation, const Structure& structure) {
+  return std::string(operation) + "_msg__" + py_infix(structure);
+}
+std::string py_service_capsule(const Interface& interface, const Service& service) {
+  return "type_support_srv__" + py_service_infix(interface, service);
+}
+std::string py_action_capsule(const Interface& action) {
+  return "type_support_action__" + py_interface_infix(action);
+}
+std::string py_register_message(const Structure& structure) {
+  return "_register_msg_type__" + py_infix(structure);
+}
+std::string py_register_service(const Interface& interface, const Service& service) {
+  return "_register_srv_type__" + py_service_infix(interface, service);
+}
+std::string py_register_action(const Interface& action) {
+  return "_register_action_type__" + py_interface_infix(action);
+}
+
 }  // namespace idlc::naming

@@ -150,4 +150,31 @@ std::string py_conversion_source(const Interface& interface);  // rosidl_generat
 // The two extension modules: pkg_s__rosidl_typesupport_c and ..._introspection_c.
 std::string py_extension_module(const std::string& package, Support support);
 
+// --- Python conversion library ------------------------------------------------------------
+std::string py_conversion_root();  // "rosidl_generator_py": holds its headers and sources
+// pkg/msg/_trash_s.h, relative to the root: declares the interface's conversions.
+std::string py_conversion_header(const Interface& interface);
+// The package's inline conversion rules, relative to the root.
+std::string py_conversion_rules_header(const std::string& package);
+std::string py_conversion_visibility_header(const std::string& package);
+std::string py_conversion_visibility_macro(const std::string& package);
+// What a failed sequence initialisation names: "int32__Sequence",
+// "geometry_msgs__msg__Pose__Sequence".
+std::string py_sequence_label(const Type& type);
+// The unit's private function that sizes a sequence member of this type.
+std::string py_sequence_reserve(const Type& type);
+
+// --- Python extension modules -------------------------------------------------------------
+std::string py_module_root();  // "python_modules"
+std::string py_module_source(const std::string& package);  // relative to the generated root
+std::string py_module_definition_name(const std::string& package);  // _pkg_support
+std::string py_module_documentation(const std::string& package);    // _pkg_doc
+// A structure's capsule: "<operation>_msg__<infix>", e.g. create_ros_message_msg__msg__trash.
+std::string py_message_capsule(std::string_view operation, const Structure& structure);
+std::string py_service_capsule(const Interface& interface, const Service& service);
+std::string py_action_capsule(const Interface& action);
+std::string py_register_message(const Structure& structure);  // _register_msg_type__msg__trash
+std::string py_register_service(const Interface& interface, const Service& service);
+std::string py_register_action(const Interface& action);
+
 }  // namespace idlc::naming

@@ -22,6 +22,8 @@ const std::vector<Deliverable>& deliverables() {
       {"introspection_c", &emit_introspection_c},
       {"dispatch_c", &emit_dispatch_c},
       {"fastrtps_c", &emit_c_serialization},
+      {"python_c", &emit_python_conversion},
+      {"python_module", &emit_python_module},
   };
   return all;
 }

@@ -27,5 +27,7 @@ FileSet emit_c_functions(const Package& package);
 FileSet emit_introspection_c(const Package& package);
 FileSet emit_dispatch_c(const Package& package);
 FileSet emit_c_serialization(const Package& package);
+FileSet emit_python_conversion(const Package& package);
+FileSet emit_python_module(const Package& package);
 
 }  // namespace idlc
