@@ -154,18 +154,20 @@ endfunction()
 # The Python conversions call the structures' functions and, for nested types of other
 # packages, those packages' conversions.
 function(_corvanthelis_deliverable_python_c pkg out files deps)
-  corvanthelis_find_python()
   _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
     LIBRARY rosidl_generator_py ROOT rosidl_generator_py
     LINK ${pkg}__rosidl_generator_c corvanthelis::python)
 endfunction()
 
 # Both extension modules are the one generated source, each compiled with its own
-# initialisation function, named by the interpreter's extension suffix and placed in the
-# package's folder of the Python tree, beside its message classes.
+# initialisation function and named with the interpreter's extension suffix. They sit in the
+# package's folder of the Python tree, beside its classes, where the import helper finds them,
+# and find the libraries they link in the library folder of the build or of the prefix.
 function(_corvanthelis_deliverable_python_module pkg out files deps)
-  corvanthelis_find_python()
   list(FILTER files INCLUDE REGEX "\\.c$")
+  corvanthelis_python_package_dir(package_dir ${pkg})
+  cmake_path(RELATIVE_PATH CMAKE_INSTALL_PREFIX BASE_DIRECTORY
+    "${CMAKE_INSTALL_PREFIX}/${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}" OUTPUT_VARIABLE to_prefix)
   foreach(support rosidl_typesupport_c rosidl_typesupport_introspection_c)
     set(module ${pkg}_s__${support})
     add_library(${module} MODULE "${out}/${files}")
@@ -175,13 +177,16 @@ function(_corvanthelis_deliverable_python_module pkg out files deps)
       C_STANDARD 11
       C_STANDARD_REQUIRED ON
       C_EXTENSIONS OFF
-      LIBRARY_OUTPUT_DIRECTORY "${CORVANTHELIS_PYTHON_TREE}/${pkg}")
+      LIBRARY_OUTPUT_DIRECTORY "${package_dir}"
+      INSTALL_RPATH "$ORIGIN/${to_prefix}/lib")
     target_compile_definitions(${module} PRIVATE CORVANTHELIS_PYTHON_MODULE_INIT=PyInit_${module})
     target_compile_options(${module} PRIVATE "-fmacro-prefix-map=${out}/=")
     target_link_libraries(${module} PRIVATE
       ${pkg}__rosidl_generator_py ${pkg}__rosidl_typesupport_c ${pkg}__rosidl_generator_c
       corvanthelis::python)
     add_dependencies(${module} ${pkg}__generate)
+    add_dependencies(corvanthelis_python_tree ${module})
+    install(TARGETS ${module} LIBRARY DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}")
   endforeach()
 endfunction()
 
