@@ -4,7 +4,7 @@ against whose result the conversions' structures are compared."""
 
 import ctypes
 
-from entry_points import library_file, provider
+from entry_points import provider
 
 _ACCESSOR = ctypes.CFUNCTYPE(ctypes.c_void_p, ctypes.c_void_p, ctypes.c_size_t)
 _RESIZE = ctypes.CFUNCTYPE(ctypes.c_bool, ctypes.c_void_p, ctypes.c_size_t)
@@ -48,9 +48,9 @@ _SCALARS = {2: ctypes.c_double, 6: ctypes.c_bool, 8: ctypes.c_uint8, 9: ctypes.c
             12: ctypes.c_uint32, 13: ctypes.c_int32}
 _PLACEHOLDER = b'structure_needs_at_least_one_member'
 
-_assign = ctypes.CDLL(library_file('librosidl_runtime_c.so')).rosidl_runtime_c__String__assign
-_assign.restype = ctypes.c_bool
-_assign.argtypes = [ctypes.c_void_p, ctypes.c_char_p]
+assign_string = ctypes.CDLL('librosidl_runtime_c.so').rosidl_runtime_c__String__assign
+assign_string.restype = ctypes.c_bool
+assign_string.argtypes = [ctypes.c_void_p, ctypes.c_char_p]
 
 
 def _members(introspection_record):
@@ -85,6 +85,15 @@ def _fill_element(member, address, value):
     if member.type_id_ == _TYPE_MESSAGE:
         _fill(_members(member.members_), address, value)
     elif member.type_id_ == _TYPE_STRING:
-        assert _assign(address, value.encode())
+        assert assign_string(address, value.encode())
     else:
         _SCALARS[member.type_id_].from_address(address).value = value
+
+
+def member_address(type_support, address, name):
+    """Where the member `name` of the structure at `address` is, by the introspection table."""
+    members = _members(provider(type_support, 'rosidl_typesupport_introspection_c'))
+    for index in range(members.member_count_):
+        if members.members_[index].name_ == name.encode():
+            return address + members.members_[index].offset_
+    raise KeyError(name)
