@@ -11,9 +11,10 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c)
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c py_messages)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
 
 # Every library goes into the one export set that the installed package configuration loads.
 function(corvanthelis_install_library target)
@@ -148,6 +149,29 @@ endfunction()
 function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
   _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
     LIBRARY rosidl_typesupport_c ROOT typesupport_dispatch LINK rosidl_typesupport_c)
+endfunction()
+
+# The Python classes are plain files: copied into the build's Python tree, where the package's
+# extension modules join them, and installed from the generated folder, which holds nothing
+# else.
+function(_corvanthelis_deliverable_py_messages pkg out files deps)
+  set(root "${out}/python")
+  set(copies "")
+  foreach(file IN LISTS files)
+    cmake_path(RELATIVE_PATH file BASE_DIRECTORY python OUTPUT_VARIABLE relative)
+    list(APPEND copies "${CORVANTHELIS_PYTHON_TREE}/${relative}")
+  endforeach()
+  corvanthelis_python_package_dir(package_dir ${pkg})
+  add_custom_command(
+    OUTPUT ${copies}
+    COMMAND "${CMAKE_COMMAND}" -E copy_directory "${root}/${pkg}" "${package_dir}"
+    DEPENDS "${out}.stamp"
+    COMMENT "Copying the Python classes of ${pkg}"
+    VERBATIM)
+  add_custom_target(${pkg}__python DEPENDS ${copies})
+  add_dependencies(${pkg}__python ${pkg}__generate)
+  add_dependencies(corvanthelis_python_tree ${pkg}__python)
+  install(DIRECTORY "${root}/${pkg}" DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
 endfunction()
 
 function(corvanthelis_add_interfaces)
