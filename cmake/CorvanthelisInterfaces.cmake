@@ -11,7 +11,8 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c python_c python_module)
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c py_messages py_conversion
+  py_extension)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
@@ -151,9 +152,32 @@ function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
     LIBRARY rosidl_typesupport_c ROOT typesupport_dispatch LINK rosidl_typesupport_c)
 endfunction()
 
+# The Python classes are plain files: copied into the build's Python tree, where the package's
+# extension modules join them, and installed from the generated folder, which holds nothing
+# else.
+function(_corvanthelis_deliverable_py_messages pkg out files deps)
+  set(root "${out}/python")
+  set(copies "")
+  foreach(file IN LISTS files)
+    cmake_path(RELATIVE_PATH file BASE_DIRECTORY python OUTPUT_VARIABLE relative)
+    list(APPEND copies "${CORVANTHELIS_PYTHON_TREE}/${relative}")
+  endforeach()
+  corvanthelis_python_package_dir(package_dir ${pkg})
+  add_custom_command(
+    OUTPUT ${copies}
+    COMMAND "${CMAKE_COMMAND}" -E copy_directory "${root}/${pkg}" "${package_dir}"
+    DEPENDS "${out}.stamp"
+    COMMENT "Copying the Python classes of ${pkg}"
+    VERBATIM)
+  add_custom_target(${pkg}__python DEPENDS ${copies})
+  add_dependencies(${pkg}__python ${pkg}__generate)
+  add_dependencies(corvanthelis_python_tree ${pkg}__python)
+  install(DIRECTORY "${root}/${pkg}" DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
+endfunction()
+
 # The Python conversions call the structures' functions and, for nested types of other
 # packages, those packages' conversions.
-function(_corvanthelis_deliverable_python_c pkg out files deps)
+function(_corvanthelis_deliverable_py_conversion pkg out files deps)
   _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
     LIBRARY rosidl_generator_py ROOT rosidl_generator_py
     LINK ${pkg}__rosidl_generator_c corvanthelis::python)
@@ -163,7 +187,7 @@ endfunction()
 # initialisation function and named with the interpreter's extension suffix. They sit in the
 # package's folder of the Python tree, beside its classes, where the import helper finds them,
 # and find the libraries they link in the library folder of the build or of the prefix.
-function(_corvanthelis_deliverable_python_module pkg out files deps)
+function(_corvanthelis_deliverable_py_extension pkg out files deps)
   list(FILTER files INCLUDE REGEX "\\.c$")
   corvanthelis_python_package_dir(package_dir ${pkg})
   cmake_path(RELATIVE_PATH CMAKE_INSTALL_PREFIX BASE_DIRECTORY

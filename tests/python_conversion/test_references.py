@@ -10,16 +10,22 @@ import unittest
 from fixtures import entry, look_alike, plain_class, replaced_class
 
 from corvanthelis_interfaces.msg import DetectedWastes, Trash
-from corvanthelis_interfaces.srv import DetectTrash
+from corvanthelis_interfaces.srv import ArmRelease, DetectTrash, SamProcess
+from geometry_msgs.msg import Point
 
 RUNS = 100_000
-# Interpreter-internal caches may settle by a few blocks; a leak per conversion gives 10^5.
-BLOCK_SLACK = 200
+WARM_UP = 1_000
+# Free lists and caches of the interpreter may settle by a few objects and blocks; a leak of one
+# object per conversion would show as 10^5.
+OBJECT_SLACK = 10
+BLOCK_SLACK = 100
 
 
 class References(unittest.TestCase):
     def assert_flat(self, convert, watched):
-        convert()  # first calls fill the interpreter's caches (imports, attribute lookups)
+        # The first calls fill the interpreter's caches: imports, attribute lookups, free lists.
+        for _ in range(WARM_UP):
+            convert()
         gc.collect()
         counts = [sys.getrefcount(value) for value in watched]
         tracked = len(gc.get_objects())
@@ -28,7 +34,7 @@ class References(unittest.TestCase):
             convert()
         gc.collect()
         self.assertEqual([sys.getrefcount(value) for value in watched], counts)
-        self.assertEqual(len(gc.get_objects()), tracked)
+        self.assertLess(abs(len(gc.get_objects()) - tracked), OBJECT_SLACK)
         self.assertLess(abs(sys.getallocatedblocks() - blocks), BLOCK_SLACK)
 
     def from_py(self, name, message, failure=None):
@@ -36,15 +42,18 @@ class References(unittest.TestCase):
 
         def convert():
             with converter.message() as address:
-                if failure is None:
+                try:
                     converter.convert_from_py(message, address)
+                except Exception as error:
+                    if failure is None or not isinstance(error, failure):
+                        raise
                     return
-                with self.assertRaises(failure):
-                    converter.convert_from_py(message, address)
+            if failure is not None:
+                raise AssertionError('the conversion did not fail')
         return convert
 
     def test_from_python_on_success(self):
-        trashes = [Trash(type=1), Trash(type=2)]
+        trashes = [Trash(type=1)]
         response = DetectTrash.Response(status=1, trashes_detected=trashes, errmsg='Grüße')
         wastes = DetectedWastes(ids=[1, 2, 3], detected_dis=[0.5])
         items = look_alike('DetectedWastes', ids=[1, 2, 3], class_names=(4,), detected_dis=[0.5])
@@ -59,7 +68,7 @@ class References(unittest.TestCase):
             ('DetectTrash_Response', look_alike('DetectTrash_Response', errmsg='\ud800'),
              UnicodeEncodeError),
             ('DetectTrash_Response',
-             look_alike('DetectTrash_Response', trashes_detected=[Trash(), look_alike('Trash', type=-1)]),
+             look_alike('DetectTrash_Response', trashes_detected=[look_alike('Trash', type=-1)]),
              OverflowError),
             ('Trashes', look_alike('Trashes', trashes=5), TypeError),
             ('DetectedWastes', look_alike('DetectedWastes', ids=b'12345'), ValueError),
@@ -71,24 +80,27 @@ class References(unittest.TestCase):
                 self.assert_flat(self.from_py(name, message, failure), [message])
 
     def test_to_python_on_success(self):
-        converter = entry('DetectTrash_Response')
-        response = DetectTrash.Response(status=1, trashes_detected=[Trash(type=1)] * 3, errmsg='é')
-        wastes = DetectedWastes(ids=[1, 2, 3], detected_dis=[0.5] * 10)
-        with converter.from_py(response) as address:
-            self.assert_flat(lambda: converter.convert_to_py(address), [DetectTrash.Response, Trash])
-        converter = entry('DetectedWastes')
-        with converter.from_py(wastes) as address:
-            self.assert_flat(lambda: converter.convert_to_py(address), [DetectedWastes])
+        rows = [('SamProcess_Response', SamProcess.Response(pixel_coords=[Point(x=1.0)])),
+                ('ArmRelease_Response', ArmRelease.Response(errmsg='Grüße')),
+                ('DetectedWastes', DetectedWastes(ids=[1, 2, 3], detected_dis=[0.5] * 10))]
+        for name, message in rows:
+            converter = entry(name)
+            with self.subTest(name=name), converter.from_py(message) as address:
+                self.assert_flat(lambda: converter.convert_to_py(address), [type(message), Point])
 
     def test_to_python_on_failure(self):
+        # Fails at its last field, after every other field was made and assigned.
         narrow = plain_class('DetectedWastes', header=lambda: None, goal_poses=list,
                              ids=lambda: array.array('i'), class_names=lambda: array.array('i'),
                              detected_dis=lambda: array.array('f'))
         converter = entry('DetectedWastes')
 
         def convert():
-            with self.assertRaises(RuntimeError):
+            try:
                 converter.convert_to_py(address)
+            except RuntimeError:
+                return
+            raise AssertionError('the conversion did not fail')
 
         with converter.from_py(DetectedWastes(ids=[1], detected_dis=[0.5])) as address, \
                 replaced_class('DetectedWastes', narrow):

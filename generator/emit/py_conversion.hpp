@@ -1,8 +1,8 @@
 #pragma once
 
 // Pieces of the Python conversion library's emitter: the package's inline conversion rules
-// (python_conversion_rules.cpp), the per-kind field code (python_conversion_fields.cpp), and
-// the units that stitch them together (python_conversion.cpp).
+// (py_conversion_rules.cpp), the per-kind field code (py_conversion_fields.cpp), and
+// the units that stitch them together (py_conversion.cpp).
 
 #include <string>
 
@@ -10,7 +10,7 @@
 #include "support/code_writer.hpp"
 #include "support/generated_file.hpp"
 
-namespace idlc::python_conversion {
+namespace idlc::py_conversion {
 
 // The header of inline functions that every unit of the package calls: the class check, one
 // store and one make function per primitive the package uses, and the container rules.
@@ -22,7 +22,8 @@ std::string store_function(const Type& type);
 std::string make_function(const Type& type);
 
 // Whether the Python class keeps this primitive sequence or array as an `array.array` that
-// the to-Python conversion refills in place (numbers), rather than as a list (bools, strings).
+// the to-Python conversion refills in place (numbers: their primitive has a typecode), rather
+// than as a list (bools, strings).
 bool held_as_array(const Type& type);
 
 // The statements that fill one field of `ros_message` from the Python object `_pymsg`, and
@@ -30,4 +31,4 @@ bool held_as_array(const Type& type);
 void write_from_py_field(CodeWriter& out, const Field& field);
 void write_to_py_field(CodeWriter& out, const Field& field);
 
-}  // namespace idlc::python_conversion
+}  // namespace idlc::py_conversion

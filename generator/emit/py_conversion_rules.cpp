@@ -5,10 +5,10 @@
 #include <set>
 
 #include "emit/emitters.hpp"
-#include "emit/python_conversion.hpp"
+#include "emit/py_conversion.hpp"
 #include "naming.hpp"
 
-namespace idlc::python_conversion {
+namespace idlc::py_conversion {
 namespace {
 
 // Reading and making values of every primitive the package's fields use.
@@ -608,4 +608,4 @@ GeneratedFile rules_header(const Package& package) {
   return {naming::py_conversion_root() + "/" + path, out.text()};
 }
 
-}  // namespace idlc::python_conversion
+}  // namespace idlc::py_conversion

@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "emit/python_conversion.hpp"
+#include "emit/py_conversion.hpp"
 #include "naming.hpp"
 
-namespace idlc::python_conversion {
+namespace idlc::py_conversion {
 namespace {
 
 const std::size_t kLineLimit = 100;
@@ -53,7 +53,7 @@ std::string paths(const Type& type) {
 }  // namespace
 
 bool held_as_array(const Type& type) {
-  return type.element == ElementKind::Primitive && type.primitive != Primitive::Bool;
+  return type.element == ElementKind::Primitive && primitive_info(type.primitive).py_typecode != 0;
 }
 
 void write_from_py_field(CodeWriter& out, const Field& field) {
@@ -144,4 +144,4 @@ void write_to_py_field(CodeWriter& out, const Field& field) {
   }
 }
 
-}  // namespace idlc::python_conversion
+}  // namespace idlc::py_conversion

@@ -6,7 +6,7 @@
 
 #include "emit/common.hpp"
 #include "emit/emitters.hpp"
-#include "emit/python_conversion.hpp"
+#include "emit/py_conversion.hpp"
 #include "naming.hpp"
 
 namespace idlc {
@@ -86,7 +86,7 @@ void write_from_py(CodeWriter& out, const Structure& structure) {
   if (structure.has_placeholder) {
     out.line("ros_message->$member$ = 0;", {{"member", structure.fields.front().name}});
   } else {
-    for (const Field& field : structure.fields) python_conversion::write_from_py_field(out, field);
+    for (const Field& field : structure.fields) py_conversion::write_from_py_field(out, field);
   }
   out.line("return true;");
 }
@@ -105,7 +105,7 @@ void write_to_py(CodeWriter& out, const Structure& structure) {
     out.line("(void)raw_ros_message;  // the placeholder member carries nothing");
   } else {
     out.line("$type$ * ros_message = raw_ros_message;", {{"type", naming::c_type(structure)}});
-    for (const Field& field : structure.fields) python_conversion::write_to_py_field(out, field);
+    for (const Field& field : structure.fields) py_conversion::write_to_py_field(out, field);
   }
   out.line("return _pymessage;");
 }
@@ -141,11 +141,11 @@ GeneratedFile interface_source(const Interface& interface) {
 
 }  // namespace
 
-FileSet emit_python_conversion(const Package& package) {
+FileSet emit_py_conversion(const Package& package) {
   FileSet files{common::visibility_header(package, naming::py_conversion_root(),
                                           naming::py_conversion_visibility_header(package.name),
                                           naming::py_conversion_visibility_macro(package.name)),
-                python_conversion::rules_header(package)};
+                py_conversion::rules_header(package)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(interface_header(*interface));
     files.push_back(interface_source(*interface));

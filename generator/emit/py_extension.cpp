@@ -166,14 +166,14 @@ static struct PyModuleDef module_definition = {
 
 }  // namespace
 
-FileSet emit_python_module(const Package& package) {
+FileSet emit_py_extension(const Package& package) {
   CodeWriter out;
   out.append(package_banner(package));
   out.line();
   write_includes(out, package);
   const std::vector<std::string> order = write_registrations(out, package);
   write_module(out, package, order);
-  return {{naming::py_module_source(package.name), out.text()}};
+  return {{naming::py_extension_source(package.name), out.text()}};
 }
 
 }  // namespace idlc
