@@ -15,6 +15,9 @@ namespace idlc::py_conversion {
 // The header of inline functions that every unit of the package calls: the class check, one
 // store and one make function per primitive the package uses, and the container rules.
 GeneratedFile rules_header(const Package& package);
+// The two halves of the rules that do not depend on the package, in C.
+const char* from_python_rules();
+const char* to_python_rules();
 
 // The rules' functions that turn one Python value into a C element of a primitive or string
 // type, and one C element into a new Python value.
