@@ -109,7 +109,7 @@ def provider(record, identifier):
 
 
 def _bridge():
-    bridge = ctypes.CDLL(library_file('libpython_conversion_cdr_bridge.so'))
+    bridge = ctypes.CDLL(library_file('libcorvanthelis_cdr_bridge.so'))
     bridge.cdr_bridge_size.restype = ctypes.c_size_t
     bridge.cdr_bridge_size.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
     bridge.cdr_bridge_serialize.restype = ctypes.c_size_t

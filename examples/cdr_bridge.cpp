@@ -1,6 +1,6 @@
-// Lets Python tests write and read C structures as CDR through a serialization record's
-// callbacks, which take a Fast-CDR stream and so cannot be called through ctypes directly.
-// The stream holds the members only, little endian, as the C serialization tests write them.
+// Lets Python programs write and read C structures as CDR through a serialization record's
+// callbacks, as the middleware does: the callbacks take a Fast-CDR stream, which ctypes cannot
+// make. The stream holds the members only, little endian, without the encapsulation header.
 
 #include <fastcdr/Cdr.h>
 #include <fastcdr/FastBuffer.h>
