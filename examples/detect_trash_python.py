@@ -1,7 +1,7 @@
 """A DetectTrash response made in Python takes the road a ROS 2 Python node gives it: into a C
 structure through the capsules its class keeps, out as CDR through the C type support that the
-class's type-support record leads to, and back from those bytes into a second C structure and
-a new Python object.
+class's type-support record leads to (corvanthelis_cdr_bridge.py beside this file), and back
+from those bytes into a second C structure and a new Python object.
 
     PYTHONPATH=build/python LD_LIBRARY_PATH=build/lib python3.10 examples/detect_trash_python.py
 
@@ -12,6 +12,7 @@ Prints the CDR bytes, with the encapsulation header, as one hexadecimal line tha
 import ctypes
 import sys
 
+from corvanthelis_cdr_bridge import deserialize, serialize
 from corvanthelis_interfaces.msg import Trash
 from corvanthelis_interfaces.srv import DetectTrash
 from geometry_msgs.msg import Point, Pose, Quaternion
@@ -40,28 +41,7 @@ def entry_points(message_class):
     )
 
 
-class MessageTypeSupport(ctypes.Structure):
-    _fields_ = [('typesupport_identifier', ctypes.c_char_p), ('data', ctypes.c_void_p),
-                ('func', ctypes.CFUNCTYPE(ctypes.c_void_p, ctypes.c_void_p, ctypes.c_char_p))]
-
-
-def serialization_record(dispatch_record):
-    """The C serialization support's record, asked of the dispatch record as a middleware asks."""
-    record = MessageTypeSupport.from_address(dispatch_record)
-    return record.func(dispatch_record, b'rosidl_typesupport_fastrtps_c')
-
-
 def main():
-    bridge = ctypes.CDLL('libcorvanthelis_cdr_bridge.so')
-    bridge.cdr_bridge_size.restype = ctypes.c_size_t
-    bridge.cdr_bridge_size.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
-    bridge.cdr_bridge_serialize.restype = ctypes.c_size_t
-    bridge.cdr_bridge_serialize.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p,
-                                            ctypes.c_size_t]
-    bridge.cdr_bridge_deserialize.restype = ctypes.c_bool
-    bridge.cdr_bridge_deserialize.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_size_t,
-                                              ctypes.c_void_p]
-
     response = DetectTrash.Response(
         status=1,
         trashes_detected=[Trash(
@@ -72,24 +52,16 @@ def main():
         errmsg='ok')
     create, destroy, convert_from_py, convert_to_py, type_support = entry_points(
         DetectTrash.Response)
-    record = serialization_record(type_support)
 
     sent = create()
     received = create()
     try:
         if not convert_from_py(response, sent):
             raise RuntimeError('the response did not convert to C')
-        capacity = bridge.cdr_bridge_size(record, sent)
-        buffer = (ctypes.c_uint8 * capacity)()
-        written = bridge.cdr_bridge_serialize(record, sent, buffer, capacity)
-        if not written:
-            raise RuntimeError('the C type support refused the response')
-        cdr = bytes(buffer[:written])
+        cdr = serialize(type_support, sent)
         print(f'{len(cdr)} CDR bytes written by the C type support:', file=sys.stderr)
         print((ENCAPSULATION + cdr).hex())
-
-        if not bridge.cdr_bridge_deserialize(record, buffer, written, received):
-            raise RuntimeError('the C type support could not read its own bytes')
+        deserialize(type_support, cdr, received)
         back = convert_to_py(received)
     finally:
         destroy(received)

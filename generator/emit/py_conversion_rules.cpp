@@ -11,73 +11,56 @@
 namespace idlc::py_conversion {
 namespace {
 
-// Reading and making values of every primitive the package's fields use.
+// How a primitive's Python value is checked and read, and which call makes one.
+struct PrimitiveRule {
+  std::string check;  // the type check, also the precondition's wording
+  std::string read;   // statements before the store; empty when the value is read in place
+  std::string value;  // what is stored, of type $c_type$
+  std::string make;   // the call making a Python value of the member
+};
+
+PrimitiveRule rule_of(LiteralClass literal) {
+  switch (literal) {
+    case LiteralClass::Boolean: return {"PyBool_Check", "", "value == Py_True", "PyBool_FromLong"};
+    case LiteralClass::Signed:
+    case LiteralClass::Unsigned: {
+      const bool is_signed = literal == LiteralClass::Signed;
+      const std::string type = is_signed ? "long" : "unsigned long";
+      // Only the error tells an unrepresentable value from a -1 that was read.
+      return {"PyLong_Check",
+              "  const " + type + " read = " + (is_signed ? "PyLong_AsLong" : "PyLong_AsUnsignedLong") +
+                  "(value);\n  if (read == (" + type + ")-1 && PyErr_Occurred()) {\n    return false;\n  }\n",
+              "($c_type$)read", is_signed ? "PyLong_FromLong" : "PyLong_FromUnsignedLong"};
+    }
+    case LiteralClass::Floating:
+      return {"PyFloat_Check", "", "($c_type$)PyFloat_AS_DOUBLE(value)", "PyFloat_FromDouble"};
+  }
+  return {};
+}
+
+// Reading and making values of one primitive the package's fields use.
 void write_primitive_rules(CodeWriter& out, Primitive primitive) {
   const PrimitiveInfo& info = primitive_info(primitive);
   const Type type{ElementKind::Primitive, primitive};
-  Bindings names = {{"store", store_function(type)},
-                    {"make", make_function(type)},
-                    {"c_type", std::string(info.c_type)}};
-  const std::string store_signature =
-      "static inline bool $store$(const pyconv_site * site, const char * subject, PyObject * value, void * element) {";
-  const std::string make_signature = "static inline PyObject * $make$(const void * element) {";
-  switch (info.literal) {
-    case LiteralClass::Boolean:
-      out.lines(store_signature + R"c(
-  if (!PyBool_Check(value)) {
-    return pyconv_broken(site, "PyBool_Check(%s)", subject);
+  const PrimitiveRule rule = rule_of(info.literal);
+  const std::string text = R"c(static inline bool $store$(const pyconv_site * site, const char * subject, PyObject * value, void * element) {
+  if (!$check$(value)) {
+    return pyconv_broken(site, "$check$(%s)", subject);
   }
-  *($c_type$ *)element = value == Py_True;
+)c" + rule.read + R"c(  *($c_type$ *)element = )c" + rule.value + R"c(;
   return true;
 }
 
-)c" + make_signature + R"c(
-  return PyBool_FromLong(*(const $c_type$ *)element);
-}
-
-)c", names);
-      return;
-    case LiteralClass::Signed:
-    case LiteralClass::Unsigned: {
-      const bool is_signed = info.literal == LiteralClass::Signed;
-      names.push_back({"long", is_signed ? "long" : "unsigned long"});
-      names.push_back({"as", is_signed ? "PyLong_AsLong" : "PyLong_AsUnsignedLong"});
-      names.push_back({"from", is_signed ? "PyLong_FromLong" : "PyLong_FromUnsignedLong"});
-      out.lines(store_signature + R"c(
-  if (!PyLong_Check(value)) {
-    return pyconv_broken(site, "PyLong_Check(%s)", subject);
-  }
-  const $long$ read = $as$(value);
-  if (read == ($long$)-1 && PyErr_Occurred()) {
-    return false;
-  }
-  *($c_type$ *)element = ($c_type$)read;
-  return true;
-}
-
-)c" + make_signature + R"c(
+static inline PyObject * $make$(const void * element) {
   return $from$(*(const $c_type$ *)element);
 }
 
-)c", names);
-      return;
-    }
-    case LiteralClass::Floating:
-      out.lines(store_signature + R"c(
-  if (!PyFloat_Check(value)) {
-    return pyconv_broken(site, "PyFloat_Check(%s)", subject);
-  }
-  *($c_type$ *)element = ($c_type$)PyFloat_AS_DOUBLE(value);
-  return true;
-}
-
-)c" + make_signature + R"c(
-  return PyFloat_FromDouble(*(const $c_type$ *)element);
-}
-
-)c", names);
-      return;
-  }
+)c";
+  out.lines(text, {{"store", store_function(type)},
+                   {"make", make_function(type)},
+                   {"check", rule.check},
+                   {"from", rule.make},
+                   {"c_type", std::string(info.c_type)}});
 }
 
 const char* const kPreamble = R"c(#include <Python.h>

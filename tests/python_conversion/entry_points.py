@@ -1,12 +1,15 @@
 """The C entry points behind the extension modules' capsules, reached from Python as the client
 library reaches them: the pointers taken out of the capsules and cast to the documented
-function types. Also the C type supports behind a type-support capsule: the serialization
-record, through a small C++ bridge, and the introspection tables."""
+function types; and the C serialization support behind a type-support capsule, through the
+examples' CDR bridge."""
 
 import contextlib
 import ctypes
 import importlib
 import os
+
+# The serialization support behind a type-support record, reached as a middleware reaches it.
+from corvanthelis_cdr_bridge import deserialize, provider, serialize  # noqa: F401
 
 PACKAGE = 'corvanthelis_interfaces'
 
@@ -89,53 +92,3 @@ class Entry:
         with self.from_py(message) as address:
             return self.convert_to_py(address)
 
-
-# --- The type supports behind a type-support record ------------------------------------------
-
-class _MessageTypeSupport(ctypes.Structure):
-    _fields_ = [('typesupport_identifier', ctypes.c_char_p), ('data', ctypes.c_void_p),
-                ('func', ctypes.c_void_p)]
-
-
-_HANDLE_FUNCTION = ctypes.CFUNCTYPE(ctypes.c_void_p, ctypes.c_void_p, ctypes.c_char_p)
-
-
-def provider(record, identifier):
-    """The record of the support `identifier`, asked of a dispatch record as a client asks it."""
-    handle_function = _HANDLE_FUNCTION(_MessageTypeSupport.from_address(record).func)
-    provided = handle_function(record, identifier.encode())
-    assert provided, f'no {identifier} record'
-    return provided
-
-
-def _bridge():
-    bridge = ctypes.CDLL(library_file('libcorvanthelis_cdr_bridge.so'))
-    bridge.cdr_bridge_size.restype = ctypes.c_size_t
-    bridge.cdr_bridge_size.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
-    bridge.cdr_bridge_serialize.restype = ctypes.c_size_t
-    bridge.cdr_bridge_serialize.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p,
-                                            ctypes.c_size_t]
-    bridge.cdr_bridge_deserialize.restype = ctypes.c_bool
-    bridge.cdr_bridge_deserialize.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_size_t,
-                                              ctypes.c_void_p]
-    return bridge
-
-
-_BRIDGE = _bridge()
-
-
-def serialize(type_support, address):
-    """The CDR bytes the C serialization library writes for the structure at `address`."""
-    record = provider(type_support, 'rosidl_typesupport_fastrtps_c')
-    capacity = _BRIDGE.cdr_bridge_size(record, address) + 8
-    buffer = (ctypes.c_uint8 * capacity)()
-    written = _BRIDGE.cdr_bridge_serialize(record, address, buffer, capacity)
-    assert written, 'the C serialization refused the structure'
-    return bytes(buffer[:written])
-
-
-def deserialize(type_support, data, address):
-    record = provider(type_support, 'rosidl_typesupport_fastrtps_c')
-    buffer = (ctypes.c_uint8 * len(data)).from_buffer_copy(data)
-    assert _BRIDGE.cdr_bridge_deserialize(record, buffer, len(data), address), \
-        'the C serialization could not read its own bytes'
