@@ -17,9 +17,17 @@ set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c py_message
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
 
+# A package added where CORVANTHELIS_TEST_PACKAGE is set exists only for the tests: it builds
+# like any other but installs nothing.
+macro(_corvanthelis_install)
+  if(NOT CORVANTHELIS_TEST_PACKAGE)
+    install(${ARGN})
+  endif()
+endmacro()
+
 # Every library goes into the one export set that the installed package configuration loads.
 function(corvanthelis_install_library target)
-  install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets LIBRARY DESTINATION lib)
+  _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets LIBRARY DESTINATION lib)
 endfunction()
 
 # The package's definitions root is the folder that holds its msg/, srv/ and action/ folders;
@@ -120,7 +128,7 @@ function(_corvanthelis_add_deliverable_library pkg out files deps)
   add_dependencies(${target} ${pkg}__generate)
 
   corvanthelis_install_library(${target})
-  install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
+  _corvanthelis_install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h")
 endfunction()
 
@@ -172,7 +180,7 @@ function(_corvanthelis_deliverable_py_messages pkg out files deps)
   add_custom_target(${pkg}__python DEPENDS ${copies})
   add_dependencies(${pkg}__python ${pkg}__generate)
   add_dependencies(corvanthelis_python_tree ${pkg}__python)
-  install(DIRECTORY "${root}/${pkg}" DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
+  _corvanthelis_install(DIRECTORY "${root}/${pkg}" DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
 endfunction()
 
 # The Python conversions call the structures' functions and, for nested types of other
@@ -210,7 +218,7 @@ function(_corvanthelis_deliverable_py_extension pkg out files deps)
       corvanthelis::python)
     add_dependencies(${module} ${pkg}__generate)
     add_dependencies(corvanthelis_python_tree ${module})
-    install(TARGETS ${module} LIBRARY DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}")
+    _corvanthelis_install(TARGETS ${module} LIBRARY DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}")
   endforeach()
 endfunction()
 
@@ -291,6 +299,6 @@ function(corvanthelis_add_interfaces)
   foreach(file IN LISTS definitions)
     cmake_path(GET file PARENT_PATH kind_dir)
     cmake_path(GET kind_dir FILENAME kind)
-    install(FILES "${file}" DESTINATION share/${pkg}/${kind})
+    _corvanthelis_install(FILES "${file}" DESTINATION share/${pkg}/${kind})
   endforeach()
 endfunction()

@@ -44,8 +44,9 @@ class _MessageMembers(ctypes.Structure):
 
 _TYPE_MESSAGE = 18
 _TYPE_STRING = 16
-_SCALARS = {2: ctypes.c_double, 6: ctypes.c_bool, 8: ctypes.c_uint8, 9: ctypes.c_int8,
-            12: ctypes.c_uint32, 13: ctypes.c_int32}
+_SCALARS = {1: ctypes.c_float, 2: ctypes.c_double, 6: ctypes.c_bool, 7: ctypes.c_uint8,
+            8: ctypes.c_uint8, 9: ctypes.c_int8, 10: ctypes.c_uint16, 11: ctypes.c_int16,
+            12: ctypes.c_uint32, 13: ctypes.c_int32, 14: ctypes.c_uint64, 15: ctypes.c_int64}
 _PLACEHOLDER = b'structure_needs_at_least_one_member'
 
 assign_string = ctypes.CDLL('librosidl_runtime_c.so').rosidl_runtime_c__String__assign

@@ -64,6 +64,11 @@ class RoundTrip(unittest.TestCase):
         for index, message_type in enumerate(classes):
             self.round_trip(message_type, seed=1000 + index)
 
+    def test_every_kind_of_field(self):
+        from corvanthelis_every_kind.msg import Empty, Kinds
+        for index, message_type in enumerate((Kinds, Empty)):
+            self.round_trip(message_type, seed=2000 + index)
+
 
 if __name__ == '__main__':
     unittest.main()
