@@ -48,7 +48,9 @@ __attribute__((visibility("default"))) size_t cdr_bridge_serialize(
 __attribute__((visibility("default"))) bool cdr_bridge_deserialize(
     const rosidl_message_type_support_t* record, const uint8_t* bytes, size_t length,
     void* message) {
-  eprosima::fastcdr::FastBuffer buffer(const_cast<char*>(reinterpret_cast<const char*>(bytes)), length);
+  // The stream only reads from the buffer, whatever its constness says.
+  char* readable = const_cast<char*>(reinterpret_cast<const char*>(bytes));
+  eprosima::fastcdr::FastBuffer buffer(readable, length);
   eprosima::fastcdr::Cdr cdr(buffer, kEndianness, kFlavour);
   try {
     return callbacks(record)->cdr_deserialize(cdr, message);

@@ -448,7 +448,8 @@ std::string py_conversion_visibility_macro(const std::string& package) {
 }
 std::string py_sequence_label(const Type& type) {
   switch (type.element) {
-    case ElementKind::Primitive: return std::string(primitive_info(type.primitive).c_sequence) + "__Sequence";
+    case ElementKind::Primitive:
+      return std::string(primitive_info(type.primitive).c_sequence) + "__Sequence";
     case ElementKind::String: return "String__Sequence";
     case ElementKind::Nested: return c_sequence_type(*type.nested);
   }
@@ -460,7 +461,9 @@ std::string py_extension_root() { return "python_modules"; }
 std::string py_extension_source(const std::string& package) {
   return py_extension_root() + "/" + package + "_s.c";
 }
-std::string py_module_definition_name(const std::string& package) { return "_" + package + "_support"; }
+std::string py_module_definition_name(const std::string& package) {
+  return "_" + package + "_support";
+}
 std::string py_module_documentation(const std::string& package) { return "_" + package + "_doc"; }
 std::string py_message_capsule(std::string_view operation, const Structure& structure) {
   return std::string(operation) + "_msg__" + py_infix(structure);

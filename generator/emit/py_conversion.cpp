@@ -20,7 +20,8 @@ GeneratedFile interface_header(const Interface& interface) {
   out.line();
   out.line("#include <stdbool.h>");
   out.line();
-  out.line("#include \"$header$\"", {{"header", naming::py_conversion_visibility_header(interface.package)}});
+  out.line("#include \"$header$\"",
+           {{"header", naming::py_conversion_visibility_header(interface.package)}});
   out.line();
   common::open_c_linkage(out);
   const std::string macro = naming::py_conversion_visibility_macro(interface.package);
@@ -75,10 +76,12 @@ void write_from_py(CodeWriter& out, const Structure& structure) {
   auto body = out.block("bool $function$(PyObject * _pymsg, void * _ros_message)",
                         {{"function", naming::py_convert_from(structure)}});
   out.line("const pyconv_site site = {__FILE__, __func__};");
-  out.line("char full_classname_dest[$length$ + 1];", {{"length", std::to_string(expected.size())}});
+  out.line("char full_classname_dest[$length$ + 1];",
+           {{"length", std::to_string(expected.size())}});
   {
     auto check = out.block(
-        "if (!pyconv_check_class(&site, _pymsg, \"$expected$\", full_classname_dest, sizeof full_classname_dest))",
+        "if (!pyconv_check_class(\n"
+        "      &site, _pymsg, \"$expected$\", full_classname_dest, sizeof full_classname_dest))",
         {{"expected", expected}});
     out.line("return false;");
   }
@@ -120,10 +123,13 @@ GeneratedFile interface_source(const Interface& interface) {
   out.line("#include <stddef.h>");
   out.line();
   out.line("#include \"$header$\"", {{"header", naming::py_conversion_header(interface)}});
-  out.line("#include \"$header$\"", {{"header", naming::py_conversion_rules_header(interface.package)}});
+  out.line("#include \"$header$\"",
+           {{"header", naming::py_conversion_rules_header(interface.package)}});
   out.line("#include \"$header$\"", {{"header", naming::c_functions_header(interface)}});
   const common::InterfaceUses uses = common::uses_of(interface);
-  if (uses.primitive_sequences) out.line("#include \"rosidl_runtime_c/primitives_sequence_functions.h\"");
+  if (uses.primitive_sequences) {
+    out.line("#include \"rosidl_runtime_c/primitives_sequence_functions.h\"");
+  }
   for (const Interface* nested : uses.nested) {
     out.line("#include \"$header$\"", {{"header", naming::c_functions_header(*nested)}});
     out.line("#include \"$header$\"", {{"header", naming::py_conversion_header(*nested)}});

@@ -71,7 +71,8 @@ void write_from_py_field(CodeWriter& out, const Field& field) {
       return;
     case FieldKind::Nested:
       write_guarded_call(out, "pyconv_from_message",
-                         {"_pymsg", name, "&" + member, naming::py_convert_from(*type.nested)}, failure);
+                         {"_pymsg", name, "&" + member, naming::py_convert_from(*type.nested)},
+                         failure);
       return;
     case FieldKind::PrimitiveSequence:
     case FieldKind::StringSequence:
@@ -126,7 +127,9 @@ void write_to_py_field(CodeWriter& out, const Field& field) {
   switch (type.kind()) {
     case FieldKind::Primitive:
     case FieldKind::String: assign(make_function(type) + "(&" + member + ")"); return;
-    case FieldKind::Nested: assign(naming::py_convert_to(*type.nested) + "(&" + member + ")"); return;
+    case FieldKind::Nested:
+      assign(naming::py_convert_to(*type.nested) + "(&" + member + ")");
+      return;
     case FieldKind::PrimitiveSequence:
     case FieldKind::PrimitiveArray:
       if (held_as_array(type)) {

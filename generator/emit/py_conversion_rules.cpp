@@ -27,9 +27,12 @@ PrimitiveRule rule_of(LiteralClass literal) {
       const bool is_signed = literal == LiteralClass::Signed;
       const std::string type = is_signed ? "long" : "unsigned long";
       // Only the error tells an unrepresentable value from a -1 that was read.
+      const std::string read = is_signed ? "PyLong_AsLong" : "PyLong_AsUnsignedLong";
       return {"PyLong_Check",
-              "  const " + type + " read = " + (is_signed ? "PyLong_AsLong" : "PyLong_AsUnsignedLong") +
-                  "(value);\n  if (read == (" + type + ")-1 && PyErr_Occurred()) {\n    return false;\n  }\n",
+              "  const " + type + " read = " + read + "(value);\n" +
+                  "  if (read == (" + type + ")-1 && PyErr_Occurred()) {\n" +
+                  "    return false;\n" +
+                  "  }\n",
               "($c_type$)read", is_signed ? "PyLong_FromLong" : "PyLong_FromUnsignedLong"};
     }
     case LiteralClass::Floating:
@@ -43,7 +46,8 @@ void write_primitive_rules(CodeWriter& out, Primitive primitive) {
   const PrimitiveInfo& info = primitive_info(primitive);
   const Type type{ElementKind::Primitive, primitive};
   const PrimitiveRule rule = rule_of(info.literal);
-  const std::string text = R"c(static inline bool $store$(const pyconv_site * site, const char * subject, PyObject * value, void * element) {
+  const std::string text = R"c(static inline bool $store$(
+  const pyconv_site * site, const char * subject, PyObject * value, void * element) {
   if (!$check$(value)) {
     return pyconv_broken(site, "$check$(%s)", subject);
   }
@@ -98,7 +102,8 @@ static inline bool pyconv_broken(const pyconv_site * site, const char * conditio
   PyObject * cause = NULL;
   PyObject * cause_traceback = NULL;
   PyErr_Fetch(&cause_type, &cause, &cause_traceback);
-  PyErr_Format(PyExc_TypeError, "%s: %s: Assertion `%s' failed.", site->unit, site->function, condition);
+  PyErr_Format(
+    PyExc_TypeError, "%s: %s: Assertion `%s' failed.", site->unit, site->function, condition);
   if (cause_type) {
     PyErr_NormalizeException(&cause_type, &cause, &cause_traceback);
     PyObject * type = NULL;
@@ -117,7 +122,8 @@ static inline bool pyconv_broken(const pyconv_site * site, const char * conditio
   return false;
 }
 
-typedef bool (*pyconv_store)(const pyconv_site * site, const char * subject, PyObject * value, void * element);
+typedef bool (*pyconv_store)(
+  const pyconv_site * site, const char * subject, PyObject * value, void * element);
 typedef PyObject * (*pyconv_make)(const void * element);
 typedef bool (*pyconv_from_py)(PyObject * message, void * ros_message);
 typedef PyObject * (*pyconv_to_py)(void * ros_message);
@@ -131,7 +137,8 @@ typedef bool (*pyconv_reserve)(void * member, size_t count, void ** elements);
 
 std::string store_function(const Type& type) {
   switch (type.element) {
-    case ElementKind::Primitive: return "pyconv_store_" + std::string(primitive_info(type.primitive).ros_name);
+    case ElementKind::Primitive:
+      return "pyconv_store_" + std::string(primitive_info(type.primitive).ros_name);
     case ElementKind::String: return "pyconv_store_string";
     case ElementKind::Nested: break;  // messages convert through their type's own function
   }
@@ -140,7 +147,8 @@ std::string store_function(const Type& type) {
 
 std::string make_function(const Type& type) {
   switch (type.element) {
-    case ElementKind::Primitive: return "pyconv_make_" + std::string(primitive_info(type.primitive).ros_name);
+    case ElementKind::Primitive:
+      return "pyconv_make_" + std::string(primitive_info(type.primitive).ros_name);
     case ElementKind::String: return "pyconv_make_string";
     case ElementKind::Nested: break;
   }

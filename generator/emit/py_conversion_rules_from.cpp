@@ -1,17 +1,18 @@
 // The package's inline conversion rules from Python to C: the class check, single fields and
-// the elements of sequences and arrays, taken from a buffer in one copy or item by item; the rest of the header comes from
-// py_conversion_rules.cpp.
+// the elements of sequences and arrays, taken from a buffer in one copy or item by item. The
+// rest of the header comes from py_conversion_rules.cpp.
 
 #include "emit/py_conversion.hpp"
 
 namespace idlc::py_conversion {
 
 const char* from_python_rules() {
-  return R"c(// --- Python to C -------------------------------------------------------------------------------
+  return R"c(// --- Python to C -------------------------------------------------------------------
 
 // The character data of a class's __name__ or __module__ (`what` in reports). Class and module
 // names are ASCII identifiers, held one byte per character and terminated like every string.
-static inline const char * pyconv_class_text(const pyconv_site * site, PyObject * text, const char * what) {
+static inline const char * pyconv_class_text(
+  const pyconv_site * site, PyObject * text, const char * what) {
   if (!PyUnicode_Check(text)) {
     pyconv_broken(site, "PyUnicode_Check(%s)", what);
     return NULL;
@@ -45,7 +46,8 @@ static inline bool pyconv_check_class(
   }
   PyObject * module_attr = PyObject_GetAttrString(class_attr, "__module__");
   const char * class_name = module_attr ? pyconv_class_text(site, name_attr, "name_attr") : NULL;
-  const char * module_name = class_name ? pyconv_class_text(site, module_attr, "module_attr") : NULL;
+  const char * module_name =
+    class_name ? pyconv_class_text(site, module_attr, "module_attr") : NULL;
   if (module_name) {
     snprintf(full_classname_dest, buffer_size, "%s.%s", module_name, class_name);
   }
@@ -66,7 +68,8 @@ static inline bool pyconv_check_class(
 // value beyond what the read can represent (outside long, or negative for an unsigned member)
 // fails with the read's OverflowError.
 static inline bool pyconv_from_field(
-  const pyconv_site * site, PyObject * message, const char * name, void * member, pyconv_store store) {
+  const pyconv_site * site, PyObject * message, const char * name, void * member,
+  pyconv_store store) {
   PyObject * field = PyObject_GetAttrString(message, name);
   if (!field) {
     return false;
@@ -77,7 +80,8 @@ static inline bool pyconv_from_field(
 }
 
 // A nested message field, through the nested type's own conversion.
-static inline bool pyconv_from_message(PyObject * message, const char * name, void * member, pyconv_from_py convert) {
+static inline bool pyconv_from_message(
+  PyObject * message, const char * name, void * member, pyconv_from_py convert) {
   PyObject * field = PyObject_GetAttrString(message, name);
   if (!field) {
     return false;
@@ -89,7 +93,8 @@ static inline bool pyconv_from_message(PyObject * message, const char * name, vo
 
 // The text is encoded as UTF-8; the assignment takes a C string, so text after an embedded NUL
 // does not arrive.
-static inline bool pyconv_store_string(const pyconv_site * site, const char * subject, PyObject * value, void * element) {
+static inline bool pyconv_store_string(
+  const pyconv_site * site, const char * subject, PyObject * value, void * element) {
   if (!PyUnicode_Check(value)) {
     return pyconv_broken(site, "PyUnicode_Check(%s)", subject);
   }
@@ -150,7 +155,8 @@ static inline bool pyconv_open_items(
     // A tail shorter than one element would be copied past the end of the elements.
     if ((size_t)items->view.len % element_size != 0) {
       PyErr_Format(
-        PyExc_ValueError, "the buffer in '%s' holds %zd bytes, not a whole number of %zu-byte elements",
+        PyExc_ValueError,
+        "the buffer in '%s' holds %zd bytes, not a whole number of %zu-byte elements",
         name, items->view.len, element_size);
       pyconv_close_items(items);
       return false;
@@ -193,7 +199,8 @@ static inline bool pyconv_fill(
   const pyconv_site * site, const char * name, pyconv_items * items, void * elements,
   size_t element_size, pyconv_store store, pyconv_from_py convert) {
   if (!items->seq_field) {
-    return items->count == 0 || PyBuffer_ToContiguous(elements, &items->view, items->view.len, 'C') == 0;
+    return items->count == 0 ||
+      PyBuffer_ToContiguous(elements, &items->view, items->view.len, 'C') == 0;
   }
   for (size_t i = 0; i < items->count; ++i) {
     // Converting an item runs the classes' Python code, which may shrink a list meanwhile.
@@ -228,10 +235,13 @@ static inline bool pyconv_from_elements(
   if (reserve) {
     placed = reserve(member, items.count, &elements);
   } else if (items.count != array_length) {
-    PyErr_Format(PyExc_ValueError, "'%s' takes exactly %zu elements, not %zu", name, array_length, items.count);
+    PyErr_Format(
+      PyExc_ValueError, "'%s' takes exactly %zu elements, not %zu",
+      name, array_length, items.count);
     placed = false;
   }
-  const bool filled = placed && pyconv_fill(site, name, &items, elements, element_size, store, convert);
+  const bool filled =
+    placed && pyconv_fill(site, name, &items, elements, element_size, store, convert);
   pyconv_close_items(&items);
   return filled;
 }
@@ -239,7 +249,8 @@ static inline bool pyconv_from_elements(
 static inline bool pyconv_from_sequence(
   const pyconv_site * site, PyObject * message, const char * name, void * member,
   pyconv_reserve reserve, size_t element_size, pyconv_paths paths, pyconv_store store) {
-  return pyconv_from_elements(site, message, name, member, reserve, 0, element_size, paths, store, NULL);
+  return pyconv_from_elements(
+    site, message, name, member, reserve, 0, element_size, paths, store, NULL);
 }
 
 static inline bool pyconv_from_message_sequence(
@@ -252,7 +263,8 @@ static inline bool pyconv_from_message_sequence(
 static inline bool pyconv_from_array(
   const pyconv_site * site, PyObject * message, const char * name, void * elements,
   size_t length, size_t element_size, pyconv_paths paths, pyconv_store store) {
-  return pyconv_from_elements(site, message, name, elements, NULL, length, element_size, paths, store, NULL);
+  return pyconv_from_elements(
+    site, message, name, elements, NULL, length, element_size, paths, store, NULL);
 }
 
 static inline bool pyconv_from_message_array(

@@ -7,10 +7,11 @@
 namespace idlc::py_conversion {
 
 const char* to_python_rules() {
-  return R"c(// --- C to Python -------------------------------------------------------------------------------
+  return R"c(// --- C to Python -------------------------------------------------------------------
 
 // A new message object with default values, of the class `class_name` in `module_name`.
-static inline PyObject * pyconv_new_message(const pyconv_site * site, const char * module_name, const char * class_name) {
+static inline PyObject * pyconv_new_message(
+  const pyconv_site * site, const char * module_name, const char * class_name) {
   PyObject * pymessage_module = PyImport_ImportModule(module_name);
   if (!pymessage_module) {
     pyconv_broken(site, "pymessage_module");
@@ -86,13 +87,15 @@ static inline PyObject * pyconv_list(
 static inline bool pyconv_to_value_list(
   const pyconv_site * site, PyObject * pymessage, const char * name, void * elements,
   size_t count, size_t element_size, pyconv_make make) {
-  return pyconv_assign(pymessage, name, pyconv_list(site, elements, count, element_size, make, NULL));
+  return pyconv_assign(
+    pymessage, name, pyconv_list(site, elements, count, element_size, make, NULL));
 }
 
 static inline bool pyconv_to_message_list(
   const pyconv_site * site, PyObject * pymessage, const char * name, void * elements,
   size_t count, size_t element_size, pyconv_to_py convert) {
-  return pyconv_assign(pymessage, name, pyconv_list(site, elements, count, element_size, NULL, convert));
+  return pyconv_assign(
+    pymessage, name, pyconv_list(site, elements, count, element_size, NULL, convert));
 }
 
 // Calls the array's method `name` `times` times, with `argument` or, when it is NULL, with none.
@@ -117,7 +120,8 @@ static inline bool pyconv_call_method(
 
 // A number sequence or array goes into the array.array that the new object already holds,
 // which must have the element's width.
-static inline bool pyconv_check_array(const pyconv_site * site, PyObject * field, size_t element_size) {
+static inline bool pyconv_check_array(
+  const pyconv_site * site, PyObject * field, size_t element_size) {
   if (field->ob_type == NULL) {
     return pyconv_broken(site, "field->ob_type != NULL");
   }
@@ -143,7 +147,8 @@ static inline bool pyconv_check_array(const pyconv_site * site, PyObject * field
 // Empties the array, then refills it from the element block in one piece, so that its items
 // are the C elements bit for bit; the array itself is never replaced.
 static inline bool pyconv_replace_items(
-  const pyconv_site * site, PyObject * field, const void * elements, size_t count, size_t element_size) {
+  const pyconv_site * site, PyObject * field, const void * elements, size_t count,
+  size_t element_size) {
   const Py_ssize_t length = PyObject_Size(field);
   if (length < 0) {
     return false;

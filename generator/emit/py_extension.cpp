@@ -87,14 +87,17 @@ void write_single(CodeWriter& out, const std::string& register_function, const s
                   const std::string& handle) {
   auto body = out.block("Py_EXPORTED_SYMBOL int8_t $register$(PyObject * module)",
                         {{"register", register_function}});
-  out.line("return add_capsule(module, \"$name$\", (void *)$handle$());", {{"name", name}, {"handle", handle}});
+  out.line("return add_capsule(module, \"$name$\", (void *)$handle$());",
+           {{"name", name}, {"handle", handle}});
 }
 
 // Messages first, then the services, then the actions; a service's capsule follows its
 // request and response, an action's follows its eight structures.
 std::vector<std::string> write_registrations(CodeWriter& out, const Package& package) {
   std::vector<std::string> order;
-  for (InterfaceKind kind : {InterfaceKind::Message, InterfaceKind::Service, InterfaceKind::Action}) {
+  const InterfaceKind groups[] = {InterfaceKind::Message, InterfaceKind::Service,
+                                  InterfaceKind::Action};
+  for (InterfaceKind kind : groups) {
     for (const Interface* interface : package.interfaces) {
       if (interface->kind != kind) continue;
       for (const Structure* structure : interface->structures) {

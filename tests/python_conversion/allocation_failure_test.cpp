@@ -57,15 +57,17 @@ struct Entry {
 };
 
 Entry entry_of(const std::string& infix) {
-  PyObject* module =
-      PyImport_ImportModule("corvanthelis_interfaces.corvanthelis_interfaces_s__rosidl_typesupport_c");
+  PyObject* module = PyImport_ImportModule(
+      "corvanthelis_interfaces.corvanthelis_interfaces_s__rosidl_typesupport_c");
   if (!module) {
     PyErr_Print();
     return {};
   }
   Entry entry;
-  entry.create = reinterpret_cast<Create>(capsule_pointer(module, "create_ros_message_msg__" + infix));
-  entry.destroy = reinterpret_cast<Destroy>(capsule_pointer(module, "destroy_ros_message_msg__" + infix));
+  entry.create =
+      reinterpret_cast<Create>(capsule_pointer(module, "create_ros_message_msg__" + infix));
+  entry.destroy =
+      reinterpret_cast<Destroy>(capsule_pointer(module, "destroy_ros_message_msg__" + infix));
   entry.convert_from_py =
       reinterpret_cast<ConvertFromPy>(capsule_pointer(module, "convert_from_py_msg__" + infix));
   Py_DECREF(module);

@@ -76,8 +76,9 @@ class ExtensionModules(unittest.TestCase):
     def test_create_and_destroy_work_through_the_capsules(self):
         module = self.modules['rosidl_typesupport_c']
         for structure in catalogue.STRUCTURES:
-            create = CREATE(pointer(getattr(module, f'create_ros_message_msg__{structure.infix}')))
-            destroy = DESTROY(pointer(getattr(module, f'destroy_ros_message_msg__{structure.infix}')))
+            capsule = lambda operation: getattr(module, f'{operation}_msg__{structure.infix}')
+            create = CREATE(pointer(capsule('create_ros_message')))
+            destroy = DESTROY(pointer(capsule('destroy_ros_message')))
             address = create()
             self.assertTrue(address, structure.name)
             destroy(address)

@@ -105,7 +105,7 @@ class Sequences(unittest.TestCase):
                 trashes.clear()
                 return 1
 
-        ShrinkingTrash.__module__, ShrinkingTrash.__name__ = 'corvanthelis_interfaces.msg._trash', 'Trash'
+        ShrinkingTrash.__module__, ShrinkingTrash.__name__ = Trash.__module__, 'Trash'
         for field in ('location', 'mainaxis_type', 'grab_pose', 'obb_pose', 'obb_size'):
             setattr(ShrinkingTrash, field, getattr(Trash(), field))
         trashes.extend([ShrinkingTrash(), Trash(), Trash()])
@@ -137,7 +137,8 @@ class Numbers(unittest.TestCase):
              dict(cmd=5, button_index=44, pixel_x=7, pixel_y=0)),
             ('ArmTask_GetResult_Response', dict(status=255), dict(status=-1)),
             ('ArmTask_GetResult_Response', dict(status=-129), dict(status=127)),
-            ('DetectedWastes', dict(ids=[2**32 + 5, -2**32 - 1]), dict(ids=array.array('i', [5, -1]))),
+            ('DetectedWastes', dict(ids=[2**32 + 5, -2**32 - 1]),
+             dict(ids=array.array('i', [5, -1]))),
         ]
         for name, given, expected in rows:
             with self.subTest(name=name, given=given):
@@ -184,7 +185,8 @@ class Strings(unittest.TestCase):
             with self.assertRaises(UnicodeEncodeError):
                 converter.convert_from_py(response, address)
             back = converter.convert_to_py(address)
-        self.assertEqual((back.status, back.trashes_detected, back.errmsg), (42, [Trash(type=7)], ''))
+        self.assertEqual((back.status, back.trashes_detected, back.errmsg),
+                         (42, [Trash(type=7)], ''))
 
 
 class ClassCheck(unittest.TestCase):
@@ -197,9 +199,9 @@ class ClassCheck(unittest.TestCase):
             with self.subTest(name=type(shorter).__name__), converter.message() as address:
                 with self.assertRaises(TypeError) as raised:
                     converter.convert_from_py(shorter, address)
-                self.assertEqual(str(raised.exception), precondition(
-                    'Trash', 'from',
-                    'strncmp("corvanthelis_interfaces.msg._trash.Trash", full_classname_dest, 40) == 0'))
+                wording = ('strncmp("corvanthelis_interfaces.msg._trash.Trash", '
+                           'full_classname_dest, 40) == 0')
+                self.assertEqual(str(raised.exception), precondition('Trash', 'from', wording))
 
     def test_a_subclass_with_another_name_does_not_pass(self):
         class Rubbish(Trash):
@@ -233,7 +235,8 @@ class ClassCheck(unittest.TestCase):
                     converter.convert_from_py(stranger, address)
                 wording = (f'strncmp("{structure.full_class_name}", full_classname_dest, '
                            f'{len(structure.full_class_name)}) == 0')
-                self.assertEqual(str(raised.exception), precondition(structure.name, 'from', wording))
+                self.assertEqual(str(raised.exception),
+                                 precondition(structure.name, 'from', wording))
 
 
 class Preconditions(unittest.TestCase):
