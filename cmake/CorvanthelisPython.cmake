@@ -110,10 +110,16 @@ function(_corvanthelis_choose_python)
     if(NOT candidate_VERSION)
       message(FATAL_ERROR "${chosen} does not run")
     endif()
+    if(NOT candidates)
+      set(candidates "no pyenv 3.10 and no python3.10 in /usr/bin or /usr/local/bin")
+    endif()
     message(WARNING "No CPython 3.10 with a shared libpython was found (looked at: "
-      "${candidates}); falling back to the system's Python ${candidate_VERSION} (${chosen}). "
-      "The extension modules are built for it, with the suffix ${candidate_EXT_SUFFIX}, and "
-      "will not load into the robot's Python 3.10.")
+      "${candidates}); falling back to the system's python3.")
+  endif()
+  if(NOT candidate_VERSION STREQUAL "3.10")
+    message(WARNING "Building for Python ${candidate_VERSION} (${chosen}), not the robot's "
+      "3.10: the extension modules carry the suffix ${candidate_EXT_SUFFIX} and will not load "
+      "into a Python 3.10.")
   endif()
   if(NOT EXISTS "${candidate_INCLUDE_DIR}/Python.h")
     message(FATAL_ERROR "${chosen} has no development headers (no Python.h in "
