@@ -143,5 +143,71 @@ TEST_F(Naming, CppAndPythonDeliverables) {
   for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
 }
 
+TEST_F(Naming, PythonClassFiles) {
+  const Interface& move = interface("MoveToGrab_Request");
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {naming::py_module_file(interface("ArmTaskDecision_Goal")),
+       "python/corvanthelis_interfaces/action/_arm_task_decision.py"},
+      {naming::py_module_file(move), "python/corvanthelis_interfaces/srv/_move_to_grab.py"},
+      {naming::py_kind_init("corvanthelis_interfaces", InterfaceKind::Message),
+       "python/corvanthelis_interfaces/msg/__init__.py"},
+      {naming::py_package_init("corvanthelis_interfaces"),
+       "python/corvanthelis_interfaces/__init__.py"},
+      {naming::py_runtime_file("geometry_msgs"), "python/geometry_msgs/_message_runtime.py"},
+      {naming::py_runtime_module("geometry_msgs"), "geometry_msgs._message_runtime"},
+      {naming::py_metaclass("ArmTask_Goal"), "Metaclass_ArmTask_Goal"},
+      {naming::py_slot(of("Trash").fields[0]), "_id"},
+      {naming::py_import_alias(of("Trash")), "corvanthelis_interfaces_msg_Trash"},
+      {naming::py_action_cancel_service().module, "action_msgs.srv._cancel_goal"},
+      {naming::py_action_cancel_service().alias, "action_msgs_srv_CancelGoal"},
+      {naming::py_action_status_message().module, "action_msgs.msg._goal_status_array"},
+      {naming::py_action_status_message().name, "GoalStatusArray"},
+  };
+  for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+}
+
+TEST(PythonFieldType, NamesElementAndContainer) {
+  Structure pose;
+  pose.package = "geometry_msgs";
+  pose.name = "Pose";
+  const auto type = [](Container container, std::size_t size) {
+    Type result;
+    result.container = container;
+    result.size = size;
+    return result;
+  };
+  Type int32 = type(Container::UnboundedSequence, 0);
+  int32.primitive = Primitive::Int32;
+  Type uuid = type(Container::FixedArray, 16);
+  uuid.primitive = Primitive::Uint8;
+  Type flags = type(Container::Single, 0);
+  flags.primitive = Primitive::Bool;
+  Type bytes = type(Container::BoundedSequence, 5);
+  bytes.primitive = Primitive::Byte;
+  Type text = type(Container::Single, 0);
+  text.element = ElementKind::String;
+  Type names = type(Container::BoundedSequence, 3);
+  names.element = ElementKind::String;
+  names.string_bound = 10;
+  Type poses = type(Container::UnboundedSequence, 0);
+  poses.element = ElementKind::Nested;
+  poses.nested = &pose;
+  Type distance = type(Container::FixedArray, 2);
+  distance.primitive = Primitive::Float64;
+  const std::vector<std::pair<Type, std::string>> rows = {
+      {int32, "sequence<int32>"},
+      {uuid, "uint8[16]"},
+      {flags, "boolean"},
+      {bytes, "sequence<octet, 5>"},
+      {text, "string"},
+      {names, "sequence<string<=10, 3>"},
+      {poses, "sequence<geometry_msgs/Pose>"},
+      {distance, "double[2]"},
+  };
+  for (const auto& [field_type, expected] : rows) {
+    EXPECT_EQ(naming::py_field_type(field_type), expected);
+  }
+}
+
 }  // namespace
 }  // namespace idlc::test
