@@ -162,14 +162,15 @@ if(NOT TARGET corvanthelis_python_tree)
   add_custom_target(corvanthelis_python_tree ALL)
 endif()
 
-# corvanthelis_add_python_test(NAME <name> SCRIPT <file> [OPTIMIZED] [LABELS <labels...>])
+# corvanthelis_add_python_test(NAME <name> SCRIPT <file> [OPTIMIZED] [LABELS <labels...>]
+#                              [ENVIRONMENT <VAR=value...>])
 #
 # Runs a unittest script under the chosen interpreter with the build's Python tree on
-# PYTHONPATH and its libraries on LD_LIBRARY_PATH. OPTIMIZED adds the same test under
+# PYTHONPATH and its libraries on LD_LIBRARY_PATH, plus the ENVIRONMENT given. OPTIMIZED adds the same test under
 # `python -O` as <name>_optimized, for checks that must not be asserts. Under ASan the
 # sanitizer's runtime is preloaded, since the interpreter itself is not instrumented.
 function(corvanthelis_add_python_test)
-  cmake_parse_arguments(PARSE_ARGV 0 arg "OPTIMIZED" "NAME;SCRIPT" "LABELS")
+  cmake_parse_arguments(PARSE_ARGV 0 arg "OPTIMIZED" "NAME;SCRIPT" "LABELS;ENVIRONMENT")
   if(NOT arg_NAME OR NOT arg_SCRIPT)
     message(FATAL_ERROR "corvanthelis_add_python_test needs NAME and SCRIPT")
   endif()
@@ -179,7 +180,8 @@ function(corvanthelis_add_python_test)
     "PYTHONPATH=${CORVANTHELIS_PYTHON_TREE}"
     "LD_LIBRARY_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}:${python_libdir}"
     # Keeps the source tree free of __pycache__ folders.
-    "PYTHONDONTWRITEBYTECODE=1")
+    "PYTHONDONTWRITEBYTECODE=1"
+    ${arg_ENVIRONMENT})
   if(CORVANTHELIS_SANITIZE STREQUAL "address" OR CORVANTHELIS_SANITIZE STREQUAL "ON")
     execute_process(COMMAND "${CMAKE_C_COMPILER}" -print-file-name=libasan.so
       OUTPUT_VARIABLE libasan OUTPUT_STRIP_TRAILING_WHITESPACE)
