@@ -170,39 +170,31 @@ TEST(PythonFieldType, NamesElementAndContainer) {
   Structure pose;
   pose.package = "geometry_msgs";
   pose.name = "Pose";
-  const auto type = [](Container container, std::size_t size) {
+  const auto type = [](ElementKind element, Primitive primitive, Container container,
+                       std::size_t size) {
     Type result;
+    result.element = element;
+    result.primitive = primitive;
     result.container = container;
     result.size = size;
     return result;
   };
-  Type int32 = type(Container::UnboundedSequence, 0);
-  int32.primitive = Primitive::Int32;
-  Type uuid = type(Container::FixedArray, 16);
-  uuid.primitive = Primitive::Uint8;
-  Type flags = type(Container::Single, 0);
-  flags.primitive = Primitive::Bool;
-  Type bytes = type(Container::BoundedSequence, 5);
-  bytes.primitive = Primitive::Byte;
-  Type text = type(Container::Single, 0);
-  text.element = ElementKind::String;
-  Type names = type(Container::BoundedSequence, 3);
-  names.element = ElementKind::String;
+  const auto primitive = [&](Primitive kind, Container container, std::size_t size = 0) {
+    return type(ElementKind::Primitive, kind, container, size);
+  };
+  Type names = type(ElementKind::String, Primitive::Uint8, Container::BoundedSequence, 3);
   names.string_bound = 10;
-  Type poses = type(Container::UnboundedSequence, 0);
-  poses.element = ElementKind::Nested;
+  Type poses = type(ElementKind::Nested, Primitive::Uint8, Container::UnboundedSequence, 0);
   poses.nested = &pose;
-  Type distance = type(Container::FixedArray, 2);
-  distance.primitive = Primitive::Float64;
   const std::vector<std::pair<Type, std::string>> rows = {
-      {int32, "sequence<int32>"},
-      {uuid, "uint8[16]"},
-      {flags, "boolean"},
-      {bytes, "sequence<octet, 5>"},
-      {text, "string"},
+      {primitive(Primitive::Int32, Container::UnboundedSequence), "sequence<int32>"},
+      {primitive(Primitive::Uint8, Container::FixedArray, 16), "uint8[16]"},
+      {primitive(Primitive::Bool, Container::Single), "boolean"},
+      {primitive(Primitive::Byte, Container::BoundedSequence, 5), "sequence<octet, 5>"},
+      {primitive(Primitive::Float64, Container::FixedArray, 2), "double[2]"},
+      {type(ElementKind::String, Primitive::Uint8, Container::Single, 0), "string"},
       {names, "sequence<string<=10, 3>"},
       {poses, "sequence<geometry_msgs/Pose>"},
-      {distance, "double[2]"},
   };
   for (const auto& [field_type, expected] : rows) {
     EXPECT_EQ(naming::py_field_type(field_type), expected);
