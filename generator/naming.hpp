@@ -16,6 +16,7 @@ namespace idlc::naming {
 // "Float64MultiArray" -> "float64_multi_array".
 std::string stem(std::string_view camel);
 std::string kind(InterfaceKind kind);  // "msg", "srv", "action"
+std::string definition_path(const Interface& interface);  // "pkg/msg/Trash"
 
 // --- C structures -------------------------------------------------------------------------
 std::string c_type(const Structure& structure);           // pkg__msg__Trash
