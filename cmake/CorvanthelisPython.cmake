@@ -151,6 +151,20 @@ endif()
 set(CORVANTHELIS_PYTHON_TREE "${CMAKE_BINARY_DIR}/python")
 set(CORVANTHELIS_PYTHON_INSTALL_DIR "lib/python${CORVANTHELIS_PYTHON_VERSION}/site-packages")
 
+# build/python.sh runs the chosen interpreter on the build's Python tree and libraries, for
+# trying the package out without installing it.
+cmake_path(GET CORVANTHELIS_PYTHON_LIBRARY PARENT_PATH _corvanthelis_python_libdir)
+file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/python.sh" @ONLY CONTENT [=[
+#!/bin/sh
+# Runs the build's Python with the build's Python tree and libraries.
+PYTHONPATH="@CORVANTHELIS_PYTHON_TREE@${PYTHONPATH:+:$PYTHONPATH}" \
+LD_LIBRARY_PATH="@CMAKE_LIBRARY_OUTPUT_DIRECTORY@:@_corvanthelis_python_libdir@${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
+exec "@CORVANTHELIS_PYTHON_EXECUTABLE@" "$@"
+]=])
+file(CHMOD "${CMAKE_BINARY_DIR}/python.sh"
+  PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+    WORLD_EXECUTE)
+
 # corvanthelis_python_package_dir(<out-var> <pkg>): the folder of package <pkg> in the build's
 # Python tree, where its classes are and its extension modules belong.
 function(corvanthelis_python_package_dir out_var pkg)
@@ -175,10 +189,9 @@ function(corvanthelis_add_python_test)
     message(FATAL_ERROR "corvanthelis_add_python_test needs NAME and SCRIPT")
   endif()
   cmake_path(ABSOLUTE_PATH arg_SCRIPT BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
-  cmake_path(GET CORVANTHELIS_PYTHON_LIBRARY PARENT_PATH python_libdir)
   set(environment
     "PYTHONPATH=${CORVANTHELIS_PYTHON_TREE}"
-    "LD_LIBRARY_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}:${python_libdir}"
+    "LD_LIBRARY_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}:${_corvanthelis_python_libdir}"
     # Keeps the source tree free of __pycache__ folders.
     "PYTHONDONTWRITEBYTECODE=1"
     ${arg_ENVIRONMENT})
