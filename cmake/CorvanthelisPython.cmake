@@ -110,10 +110,16 @@ function(_corvanthelis_choose_python)
     if(NOT candidate_VERSION)
       message(FATAL_ERROR "${chosen} does not run")
     endif()
+    if(NOT candidates)
+      set(candidates "no pyenv 3.10 and no python3.10 in /usr/bin or /usr/local/bin")
+    endif()
     message(WARNING "No CPython 3.10 with a shared libpython was found (looked at: "
-      "${candidates}); falling back to the system's Python ${candidate_VERSION} (${chosen}). "
-      "The extension modules are built for it, with the suffix ${candidate_EXT_SUFFIX}, and "
-      "will not load into the robot's Python 3.10.")
+      "${candidates}); falling back to the system's python3.")
+  endif()
+  if(NOT candidate_VERSION STREQUAL "3.10")
+    message(WARNING "Building for Python ${candidate_VERSION} (${chosen}), not the robot's "
+      "3.10: the extension modules carry the suffix ${candidate_EXT_SUFFIX} and will not load "
+      "into a Python 3.10.")
   endif()
   if(NOT EXISTS "${candidate_INCLUDE_DIR}/Python.h")
     message(FATAL_ERROR "${chosen} has no development headers (no Python.h in "
@@ -145,6 +151,20 @@ endif()
 set(CORVANTHELIS_PYTHON_TREE "${CMAKE_BINARY_DIR}/python")
 set(CORVANTHELIS_PYTHON_INSTALL_DIR "lib/python${CORVANTHELIS_PYTHON_VERSION}/site-packages")
 
+# build/python.sh runs the chosen interpreter on the build's Python tree and libraries, for
+# trying the package out without installing it.
+cmake_path(GET CORVANTHELIS_PYTHON_LIBRARY PARENT_PATH _corvanthelis_python_libdir)
+file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/python.sh" @ONLY CONTENT [=[
+#!/bin/sh
+# Runs the build's Python with the build's Python tree and libraries.
+PYTHONPATH="@CORVANTHELIS_PYTHON_TREE@${PYTHONPATH:+:$PYTHONPATH}" \
+LD_LIBRARY_PATH="@CMAKE_LIBRARY_OUTPUT_DIRECTORY@:@_corvanthelis_python_libdir@${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
+exec "@CORVANTHELIS_PYTHON_EXECUTABLE@" "$@"
+]=])
+file(CHMOD "${CMAKE_BINARY_DIR}/python.sh"
+  PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+    WORLD_EXECUTE)
+
 # corvanthelis_python_package_dir(<out-var> <pkg>): the folder of package <pkg> in the build's
 # Python tree, where its classes are and its extension modules belong.
 function(corvanthelis_python_package_dir out_var pkg)
@@ -156,24 +176,25 @@ if(NOT TARGET corvanthelis_python_tree)
   add_custom_target(corvanthelis_python_tree ALL)
 endif()
 
-# corvanthelis_add_python_test(NAME <name> SCRIPT <file> [OPTIMIZED] [LABELS <labels...>])
+# corvanthelis_add_python_test(NAME <name> SCRIPT <file> [OPTIMIZED] [LABELS <labels...>]
+#                              [ENVIRONMENT <VAR=value...>])
 #
 # Runs a unittest script under the chosen interpreter with the build's Python tree on
-# PYTHONPATH and its libraries on LD_LIBRARY_PATH. OPTIMIZED adds the same test under
+# PYTHONPATH and its libraries on LD_LIBRARY_PATH, plus the ENVIRONMENT given. OPTIMIZED adds the same test under
 # `python -O` as <name>_optimized, for checks that must not be asserts. Under ASan the
 # sanitizer's runtime is preloaded, since the interpreter itself is not instrumented.
 function(corvanthelis_add_python_test)
-  cmake_parse_arguments(PARSE_ARGV 0 arg "OPTIMIZED" "NAME;SCRIPT" "LABELS")
+  cmake_parse_arguments(PARSE_ARGV 0 arg "OPTIMIZED" "NAME;SCRIPT" "LABELS;ENVIRONMENT")
   if(NOT arg_NAME OR NOT arg_SCRIPT)
     message(FATAL_ERROR "corvanthelis_add_python_test needs NAME and SCRIPT")
   endif()
   cmake_path(ABSOLUTE_PATH arg_SCRIPT BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
-  cmake_path(GET CORVANTHELIS_PYTHON_LIBRARY PARENT_PATH python_libdir)
   set(environment
     "PYTHONPATH=${CORVANTHELIS_PYTHON_TREE}"
-    "LD_LIBRARY_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}:${python_libdir}"
+    "LD_LIBRARY_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}:${_corvanthelis_python_libdir}"
     # Keeps the source tree free of __pycache__ folders.
-    "PYTHONDONTWRITEBYTECODE=1")
+    "PYTHONDONTWRITEBYTECODE=1"
+    ${arg_ENVIRONMENT})
   if(CORVANTHELIS_SANITIZE STREQUAL "address" OR CORVANTHELIS_SANITIZE STREQUAL "ON")
     execute_process(COMMAND "${CMAKE_C_COMPILER}" -print-file-name=libasan.so
       OUTPUT_VARIABLE libasan OUTPUT_STRIP_TRAILING_WHITESPACE)

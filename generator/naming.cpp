@@ -61,6 +61,10 @@ std::string kind(InterfaceKind interface_kind) {
   return "msg";
 }
 
+std::string definition_path(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/" + interface.name;
+}
+
 std::string c_type(const Structure& structure) {
   return interface_prefix(structure.package, structure.kind) + "__" + structure.name;
 }

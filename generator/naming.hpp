@@ -16,6 +16,7 @@ namespace idlc::naming {
 // "Float64MultiArray" -> "float64_multi_array".
 std::string stem(std::string_view camel);
 std::string kind(InterfaceKind kind);  // "msg", "srv", "action"
+std::string definition_path(const Interface& interface);  // "pkg/msg/Trash"
 
 // --- C structures -------------------------------------------------------------------------
 std::string c_type(const Structure& structure);           // pkg__msg__Trash
@@ -153,16 +154,17 @@ std::string py_extension_module(const std::string& package, Support support);
 // --- Python message classes ---------------------------------------------------------------
 // Files relative to the generated root; the build copies everything below the root into the
 // Python tree as it is.
-std::string py_classes_root();                                   // "python"
-std::string py_package_init(const std::string& package);         // python/pkg/__init__.py
-std::string py_kind_init(const std::string& package, InterfaceKind kind);  // python/pkg/msg/__init__.py
-std::string py_module_file(const Interface& interface);          // python/pkg/msg/_trash.py
+std::string py_classes_root();                            // "python"
+std::string py_package_init(const std::string& package);  // python/pkg/__init__.py
+// python/pkg/msg/__init__.py
+std::string py_kind_init(const std::string& package, InterfaceKind kind);
+std::string py_module_file(const Interface& interface);  // python/pkg/msg/_trash.py
 // The per-package module that holds the rules every field of a kind follows.
-std::string py_runtime_module(const std::string& package);       // pkg._message_runtime
-std::string py_runtime_file(const std::string& package);         // python/pkg/_message_runtime.py
+std::string py_runtime_module(const std::string& package);  // pkg._message_runtime
+std::string py_runtime_file(const std::string& package);    // python/pkg/_message_runtime.py
 std::string py_kind_package(const std::string& package, InterfaceKind kind);  // pkg.msg
-std::string py_metaclass(std::string_view class_name);           // Metaclass_Trash
-std::string py_slot(const Field& field);                         // _grab_pose
+std::string py_metaclass(std::string_view class_name);  // Metaclass_Trash
+std::string py_slot(const Field& field);                // _grab_pose
 // How a class reports a field's type: "int32", "double", "sequence<geometry_msgs/Pose>",
 // "uint8[16]", "string<=10", "sequence<int32, 5>".
 std::string py_field_type(const Type& type);

@@ -87,6 +87,11 @@ std::string primitive_check(const std::string& name, Primitive primitive) {
   return "";
 }
 
+// A fresh array of the element's typecode holding `items`, a Python list expression.
+std::string array_default(Primitive primitive, const std::string& items) {
+  return "array.array(" + typecode(primitive) + (items == "[]" ? "" : ", " + items) + ")";
+}
+
 // Numbers are kept in an array.array of their width; bools, which have no typecode, in a list.
 FieldCode primitive_container(const Field& field) {
   const Type& type = field.type;
@@ -98,12 +103,12 @@ FieldCode primitive_container(const Field& field) {
     case LiteralClass::Signed:
     case LiteralClass::Unsigned: {
       const IntegerRange range = integer_range(type.primitive);
-      return {"array.array(" + typecode(type.primitive) + (defaults == "[]" ? "" : ", " + defaults) + ")",
+      return {array_default(type.primitive, defaults),
               "_runtime.integer_array(" + name + ", value, " + typecode(type.primitive) + ", " +
                   range.low + ", " + range.high + extent(type) + ")"};
     }
     case LiteralClass::Floating:
-      return {"array.array(" + typecode(type.primitive) + (defaults == "[]" ? "" : ", " + defaults) + ")",
+      return {array_default(type.primitive, defaults),
               "_runtime.float_array(" + name + ", value, " + typecode(type.primitive) +
                   extent(type) + ")"};
   }
@@ -121,7 +126,8 @@ FieldCode field_code(const Field& field, const LocalNames& names) {
   const std::string name = quoted(field.name);
   switch (type.kind()) {
     case FieldKind::Primitive:
-      return {element_defaults(field, zero(type.primitive)), primitive_check(field.name, type.primitive)};
+      return {element_defaults(field, zero(type.primitive)),
+              primitive_check(field.name, type.primitive)};
     case FieldKind::String:
       return {element_defaults(field, "''"),
               "_runtime.string(" + name + ", value" +

@@ -126,8 +126,7 @@ std::string kind_word(InterfaceKind kind) {
 // "Message pkg/msg/Trash." for the interface's own class, "Trash_Goal of pkg/action/Trash."
 // for the others.
 void write_docstring(CodeWriter& out, const std::string& class_name, const Interface& interface) {
-  const std::string path =
-      interface.package + "/" + naming::kind(interface.kind) + "/" + interface.name;
+  const std::string path = naming::definition_path(interface);
   if (class_name == interface.name) {
     out.line("\"\"\"$word$ $path$.\"\"\"",
              {{"word", kind_word(interface.kind)}, {"path", path}});
@@ -155,9 +154,9 @@ void write_setter_body(CodeWriter& out, const std::string& slot, const std::stri
 }
 
 void write_message_body(CodeWriter& out, const Structure& structure, const ModulePlan& plan) {
-  const bool has_fields = !structure.has_placeholder;
+  // The placeholder member exists only in C; the Python class has no fields then.
   std::vector<std::pair<const Field*, FieldCode>> fields;
-  if (has_fields) {
+  if (!structure.has_placeholder) {
     for (const Field& field : structure.fields) {
       fields.emplace_back(&field, py_messages::field_code(field, plan.names));
     }
@@ -186,16 +185,14 @@ void write_message_body(CodeWriter& out, const Structure& structure, const Modul
     out.line("}");
   }
   out.line();
-  {
-    out.line("def __init__(self, **kwargs):");
-    out.indent();
-    out.line("_runtime.check_keywords(self, kwargs)");
-    for (const auto& [field, code] : fields) {
-      out.line("self.$name$ = kwargs.get('$name$', $default$)",
-               {{"name", field->name}, {"default", code.default_value}});
-    }
-    out.dedent();
+  out.line("def __init__(self, **kwargs):");
+  out.indent();
+  out.line("_runtime.check_keywords(self, kwargs)");
+  for (const auto& [field, code] : fields) {
+    out.line("self.$name$ = kwargs.get('$name$', $default$)",
+             {{"name", field->name}, {"default", code.default_value}});
   }
+  out.dedent();
   out.lines(R"(
 def __repr__(self):
     return _runtime.message_repr(self)

@@ -3,16 +3,17 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace idlc {
 namespace {
 
-// Enough digits to read back the same bits, and always a point or an exponent so that the
+// `value` with `digits` significant digits, always with a point or an exponent so that the
 // literal stays floating.
-std::string decimal_text(double value, bool single) {
+std::string decimal_text(double value, int digits) {
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, single ? "%.9g" : "%.17g", value);
+  std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
   std::string text = buffer;
   if (text.find_first_of(".eE") == std::string::npos) text += ".0";
   return text;
@@ -24,7 +25,8 @@ std::string floating_literal(double value, bool single) {
     const std::string infinity = single ? "INFINITY" : "(double)INFINITY";
     return value < 0 ? "-" + infinity : infinity;
   }
-  const std::string text = decimal_text(value, single);
+  // Enough digits to read back the same bits.
+  const std::string text = decimal_text(value, single ? 9 : 17);
   return single ? text + "f" : text;
 }
 
@@ -93,7 +95,12 @@ char32_t next_code_point(const std::string& text, std::size_t& i) {
 std::string python_float(double value) {
   if (std::isnan(value)) return "float('nan')";
   if (std::isinf(value)) return value < 0 ? "float('-inf')" : "float('inf')";
-  return decimal_text(value, false);
+  // The shortest text that reads back to the same double, as Python's own repr writes it.
+  int digits = 1;
+  while (digits < 17 && std::strtod(decimal_text(value, digits).c_str(), nullptr) != value) {
+    ++digits;
+  }
+  return decimal_text(value, digits);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ std::string c_literal(Primitive primitive, const Scalar& value);
 std::string c_string_literal(const std::string& text);
 
 // The same values as Python source: True/False, float('nan'), float('-inf'), -0.0, and
-// strings as ASCII-only literals (invalid UTF-8 becomes U+FFFD, as the decoder would read it).
+// strings as ASCII-only literals (a byte that starts no valid UTF-8 sequence becomes U+FFFD).
 std::string py_literal(const Scalar& value);
 std::string py_string_literal(const std::string& utf8);
 

@@ -101,7 +101,8 @@ class ClassImportTest(unittest.TestCase):
         from corvanthelis_interfaces.msg import Trash
         sys.modules['corvanthelis_interfaces.corvanthelis_interfaces_s__rosidl_typesupport_c'] \
             = None
-        with self.assertRaisesRegex(ImportError, 'corvanthelis_interfaces_s__rosidl_typesupport_c'):
+        with self.assertRaisesRegex(ImportError,
+                                    'corvanthelis_interfaces_s__rosidl_typesupport_c'):
             Trash.__import_type_support__()
         self.assertIsNone(Trash._TYPE_SUPPORT)
 
