@@ -4,7 +4,7 @@ against memcpy of their bytes, and a sequence of 1000 messages element by elemen
 
 Run from a Release build (or `cmake --build build --target python_conversion_bench`):
 
-    PYTHONPATH=build/python LD_LIBRARY_PATH=build/lib python3.10 bench/python_conversion_bench.py
+    build/python.sh bench/python_conversion_bench.py
 """
 
 import array

@@ -3,7 +3,7 @@ structure through the capsules its class keeps, out as CDR through the C type su
 class's type-support record leads to (corvanthelis_cdr_bridge.py beside this file), and back
 from those bytes into a second C structure and a new Python object.
 
-    PYTHONPATH=build/python LD_LIBRARY_PATH=build/lib python3.10 examples/detect_trash_python.py
+    build/python.sh examples/detect_trash_python.py
 
 Prints the CDR bytes, with the encapsulation header, as one hexadecimal line that
 `corvanthelis_inspect decode corvanthelis_interfaces/srv/DetectTrash_Response` reads.
