@@ -144,6 +144,38 @@ static inline bool pyconv_check_array(
   return true;
 }
 
+// Whether `field` is an array of the array module itself, whose frombytes copies what it is
+// given and keeps nothing of it.
+static inline bool pyconv_is_array_module_type(PyObject * field) {
+  PyObject * module = PyImport_ImportModule("array");
+  PyObject * array_type = module ? PyObject_GetAttrString(module, "array") : NULL;
+  Py_XDECREF(module);
+  if (!array_type) {
+    PyErr_Clear();  // only the faster way is lost
+    return false;
+  }
+  const bool is_array_type = (PyObject *)Py_TYPE(field) == array_type;
+  Py_DECREF(array_type);
+  return is_array_type;
+}
+
+// Hands the element block to the array's frombytes in one piece. A real array.array gets a
+// read-only view of the C block, so the block is copied once, straight into the array, and no
+// temporary as large as the block is made; anything else that only carries its name gets a
+// bytes copy, which it may keep after the caller frees the structure.
+static inline bool pyconv_give_block(
+  const pyconv_site * site, PyObject * field, const void * elements, size_t size) {
+  PyObject * block = pyconv_is_array_module_type(field)
+    ? PyMemoryView_FromMemory((char *)elements, (Py_ssize_t)size, PyBUF_READ)
+    : PyBytes_FromStringAndSize(elements, (Py_ssize_t)size);
+  if (!block) {
+    return false;
+  }
+  const bool called = pyconv_call_method(site, field, "frombytes", "frombytes != NULL", block, 1);
+  Py_DECREF(block);
+  return called;
+}
+
 // Empties the array, then refills it from the element block in one piece, so that its items
 // are the C elements bit for bit; the array itself is never replaced.
 static inline bool pyconv_replace_items(
@@ -159,13 +191,7 @@ static inline bool pyconv_replace_items(
   if (count == 0) {
     return true;
   }
-  PyObject * bytes = PyBytes_FromStringAndSize(elements, (Py_ssize_t)(count * element_size));
-  if (!bytes) {
-    return false;
-  }
-  const bool called = pyconv_call_method(site, field, "frombytes", "frombytes != NULL", bytes, 1);
-  Py_DECREF(bytes);
-  return called;
+  return pyconv_give_block(site, field, elements, count * element_size);
 }
 
 static inline bool pyconv_refill_array(

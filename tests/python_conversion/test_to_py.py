@@ -97,6 +97,31 @@ class NumberArrays(unittest.TestCase):
                 self.assertRaisesRegex(RuntimeError, "^itemsize doesn't match expectation$"):
             converter.convert_to_py(address)
 
+    def test_an_array_look_alike_is_given_a_copy_it_may_keep(self):
+        # Only a real array.array is lent the C block itself; anything else carrying the name
+        # could hold on to it after the structure is gone.
+        kept = []
+
+        class Hoarder:
+            itemsize = 4
+
+            def __len__(self):
+                return 0
+
+            def frombytes(self, block):
+                kept.append(block)
+
+        Hoarder.__name__ = 'array.array'
+        hoarding = plain_class('DetectedWastes', header=lambda: None, goal_poses=list,
+                               ids=Hoarder, class_names=lambda: array.array('i'),
+                               detected_dis=lambda: array.array('d'))
+        converter = entry('DetectedWastes')
+        with converter.from_py(look_alike('DetectedWastes', ids=[1, 2])) as address, \
+                replaced_class('DetectedWastes', hoarding):
+            converter.convert_to_py(address)
+        self.assertEqual(kept, [array.array('i', [1, 2]).tobytes()])
+        self.assertIsInstance(kept[0], bytes)
+
     def test_a_list_where_an_array_belongs_is_a_broken_precondition(self):
         listed = plain_class('DetectedWastes', header=lambda: None, goal_poses=list, ids=list,
                              class_names=list, detected_dis=list)
