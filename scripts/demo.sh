@@ -32,3 +32,12 @@ echo "== corvanthelis_inspect show corvanthelis_interfaces/srv/DetectTrash_Respo
 "$inspect" show corvanthelis_interfaces/srv/DetectTrash_Response
 echo "== corvanthelis_inspect decode corvanthelis_interfaces/srv/DetectTrash_Response"
 "$inspect" decode corvanthelis_interfaces/srv/DetectTrash_Response "$sample"
+
+# The same type from Python: a response made in Python goes through the capsules into C, is
+# written as CDR by the C type support and read back into Python; the inspect tool decodes the
+# bytes it printed.
+echo "== examples/detect_trash_python.py"
+cdr="$("$build_dir/python.sh" "$repo_root/examples/detect_trash_python.py")"
+echo "$cdr"
+echo "== corvanthelis_inspect decode corvanthelis_interfaces/srv/DetectTrash_Response (from Python)"
+"$inspect" decode corvanthelis_interfaces/srv/DetectTrash_Response "$cdr"

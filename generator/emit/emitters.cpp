@@ -22,6 +22,9 @@ const std::vector<Deliverable>& deliverables() {
       {"introspection_c", &emit_introspection_c},
       {"dispatch_c", &emit_dispatch_c},
       {"fastrtps_c", &emit_c_serialization},
+      {"py_messages", &emit_py_messages},
+      {"py_conversion", &emit_py_conversion},
+      {"py_extension", &emit_py_extension},
   };
   return all;
 }
@@ -33,14 +36,15 @@ const Deliverable* find_deliverable(const std::string& name) {
   return nullptr;
 }
 
-std::string banner(const Interface& interface) {
+std::string banner(const Interface& interface, std::string_view comment) {
   const std::string file = std::filesystem::path(interface.source_file).filename().string();
-  return "// generated from " + interface.package + "/" + naming::kind(interface.kind) + "/" +
-         file + " by corvanthelis_idlc; do not edit\n";
+  return std::string(comment) + " generated from " + interface.package + "/" +
+         naming::kind(interface.kind) + "/" + file + " by corvanthelis_idlc; do not edit\n";
 }
 
-std::string package_banner(const Package& package) {
-  return "// generated for the package " + package.name + " by corvanthelis_idlc; do not edit\n";
+std::string package_banner(const Package& package, std::string_view comment) {
+  return std::string(comment) + " generated for the package " + package.name +
+         " by corvanthelis_idlc; do not edit\n";
 }
 
 }  // namespace idlc

@@ -143,5 +143,101 @@ TEST_F(Naming, CppAndPythonDeliverables) {
   for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
 }
 
+TEST_F(Naming, PythonConversionAndExtensionModules) {
+  const Interface& move = interface("MoveToGrab_Request");
+  const Interface& task = interface("ArmTask_Goal");
+  const Structure& trash = of("Trash");
+  Type int32s;
+  int32s.primitive = Primitive::Int32;
+  int32s.container = Container::UnboundedSequence;
+  Type float64s = int32s;
+  float64s.primitive = Primitive::Float64;
+  Type trashes;
+  trashes.element = ElementKind::Nested;
+  trashes.nested = &trash;
+  trashes.container = Container::UnboundedSequence;
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {naming::py_conversion_header(move), "corvanthelis_interfaces/srv/_move_to_grab_s.h"},
+      {naming::py_sequence_label(int32s), "int32__Sequence"},
+      {naming::py_sequence_label(float64s), "double__Sequence"},
+      {naming::py_sequence_label(trashes), "corvanthelis_interfaces__msg__Trash__Sequence"},
+      {naming::py_module_definition_name("corvanthelis_interfaces"),
+       "_corvanthelis_interfaces_support"},
+      {naming::py_module_documentation("corvanthelis_interfaces"), "_corvanthelis_interfaces_doc"},
+      {naming::py_message_capsule("create_ros_message", of("ArmTask_SendGoal_Request")),
+       "create_ros_message_msg__action__arm_task__send_goal__request"},
+      {naming::py_message_capsule("type_support", trash), "type_support_msg__msg__trash"},
+      {naming::py_service_capsule(move, move.services[0]), "type_support_srv__srv__move_to_grab"},
+      {naming::py_service_capsule(task, task.services[1]),
+       "type_support_srv__action__arm_task__get_result"},
+      {naming::py_action_capsule(task), "type_support_action__action__arm_task"},
+      {naming::py_register_message(of("MoveToGrab_Request")),
+       "_register_msg_type__srv__move_to_grab__request"},
+      {naming::py_register_service(task, task.services[0]),
+       "_register_srv_type__action__arm_task__send_goal"},
+      {naming::py_register_action(interface("ArmTaskDecision_Goal")),
+       "_register_action_type__action__arm_task_decision"},
+  };
+  for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+}
+
+TEST_F(Naming, PythonClassFiles) {
+  const Interface& move = interface("MoveToGrab_Request");
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {naming::py_module_file(interface("ArmTaskDecision_Goal")),
+       "python/corvanthelis_interfaces/action/_arm_task_decision.py"},
+      {naming::py_module_file(move), "python/corvanthelis_interfaces/srv/_move_to_grab.py"},
+      {naming::py_kind_init("corvanthelis_interfaces", InterfaceKind::Message),
+       "python/corvanthelis_interfaces/msg/__init__.py"},
+      {naming::py_package_init("corvanthelis_interfaces"),
+       "python/corvanthelis_interfaces/__init__.py"},
+      {naming::py_runtime_file("geometry_msgs"), "python/geometry_msgs/_message_runtime.py"},
+      {naming::py_runtime_module("geometry_msgs"), "geometry_msgs._message_runtime"},
+      {naming::py_metaclass("ArmTask_Goal"), "Metaclass_ArmTask_Goal"},
+      {naming::py_slot(of("Trash").fields[0]), "_id"},
+      {naming::py_import_alias(of("Trash")), "corvanthelis_interfaces_msg_Trash"},
+      {naming::py_action_cancel_service().module, "action_msgs.srv._cancel_goal"},
+      {naming::py_action_cancel_service().alias, "action_msgs_srv_CancelGoal"},
+      {naming::py_action_status_message().module, "action_msgs.msg._goal_status_array"},
+      {naming::py_action_status_message().name, "GoalStatusArray"},
+  };
+  for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+}
+
+TEST(PythonFieldType, NamesElementAndContainer) {
+  Structure pose;
+  pose.package = "geometry_msgs";
+  pose.name = "Pose";
+  const auto type = [](ElementKind element, Primitive primitive, Container container,
+                       std::size_t size) {
+    Type result;
+    result.element = element;
+    result.primitive = primitive;
+    result.container = container;
+    result.size = size;
+    return result;
+  };
+  const auto primitive = [&](Primitive kind, Container container, std::size_t size = 0) {
+    return type(ElementKind::Primitive, kind, container, size);
+  };
+  Type names = type(ElementKind::String, Primitive::Uint8, Container::BoundedSequence, 3);
+  names.string_bound = 10;
+  Type poses = type(ElementKind::Nested, Primitive::Uint8, Container::UnboundedSequence, 0);
+  poses.nested = &pose;
+  const std::vector<std::pair<Type, std::string>> rows = {
+      {primitive(Primitive::Int32, Container::UnboundedSequence), "sequence<int32>"},
+      {primitive(Primitive::Uint8, Container::FixedArray, 16), "uint8[16]"},
+      {primitive(Primitive::Bool, Container::Single), "boolean"},
+      {primitive(Primitive::Byte, Container::BoundedSequence, 5), "sequence<octet, 5>"},
+      {primitive(Primitive::Float64, Container::FixedArray, 2), "double[2]"},
+      {type(ElementKind::String, Primitive::Uint8, Container::Single, 0), "string"},
+      {names, "sequence<string<=10, 3>"},
+      {poses, "sequence<geometry_msgs/Pose>"},
+  };
+  for (const auto& [field_type, expected] : rows) {
+    EXPECT_EQ(naming::py_field_type(field_type), expected);
+  }
+}
+
 }  // namespace
 }  // namespace idlc::test

@@ -93,6 +93,48 @@ TEST(Literal, StringsAreEscaped) {
   }
 }
 
+TEST(Literal, PythonValues) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<std::pair<Scalar, std::string>> rows = {
+      {{true}, "True"},
+      {{false}, "False"},
+      {{std::numeric_limits<std::int64_t>::min()}, "-9223372036854775808"},
+      {{std::numeric_limits<std::uint64_t>::max()}, "18446744073709551615"},
+      {{std::numeric_limits<double>::quiet_NaN()}, "float('nan')"},
+      {{inf}, "float('inf')"},
+      {{-inf}, "float('-inf')"},
+      {{-0.0}, "-0.0"},
+      {{2.0}, "2.0"},
+      {{0.1}, "0.1"},
+      {{3.14159}, "3.14159"},
+      {{1e300}, "1e+300"},
+      {{1.0 / 3.0}, "0.3333333333333333"},
+  };
+  for (const auto& [value, expected] : rows) EXPECT_EQ(py_literal(value), expected);
+}
+
+// The module stays ASCII whatever the definitions hold, and reads back to the same text.
+TEST(Literal, PythonStringsAreAsciiEscapes) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"plain", "'plain'"},
+      {"it's \\", "'it\\'s \\\\'"},
+      {"a\nb\tc\r", "'a\\nb\\tc\\r'"},
+      {std::string("\x01") + "7\x7f", "'\\x017\\x7f'"},
+      {"gr\xc3\xbc\xc3\x9f", "'gr\\u00fc\\u00df'"},
+      {"\xf0\x9f\x98\x80", "'\\U0001f600'"},
+      // Malformed UTF-8 becomes U+FFFD, one per byte that starts no valid sequence.
+      {"\xff", "'\\ufffd'"},
+      {"\xc3", "'\\ufffd'"},
+      {"\xc0\xaf", "'\\ufffd\\ufffd'"},
+      {"\xed\xa0\x80", "'\\ufffd\\ufffd\\ufffd'"},
+      {"", "''"},
+  };
+  for (const auto& [text, expected] : rows) {
+    EXPECT_EQ(py_string_literal(text), expected);
+    EXPECT_EQ(py_literal({text}), expected);
+  }
+}
+
 TEST(Substitute, ChecksEveryPlaceholderAndBinding) {
   EXPECT_EQ(substitute("$type$ $name$ = $name$_init;", {{"type", "int"}, {"name", "x"}}),
             "int x = x_init;");
@@ -130,6 +172,15 @@ TEST(CodeWriter, IndentsNestedBlocksAndAppendedText) {
             "} Trash;\n"
             "int after;\n"
             "  int kept;\n");
+}
+
+TEST(CodeWriter, IndentsByTheWidthItWasGiven) {
+  CodeWriter writer(4);
+  writer.line("class A:");
+  writer.indent();
+  writer.lines("def f(self):\n    return 1\n");
+  writer.dedent();
+  EXPECT_EQ(writer.text(), "class A:\n    def f(self):\n        return 1\n");
 }
 
 }  // namespace
