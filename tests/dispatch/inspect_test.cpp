@@ -11,6 +11,7 @@
 #include <string>
 
 #include "corvanthelis_interfaces/srv/detect_trash.h"
+#include "corvanthelis_interfaces/srv/detect_trash.hpp"
 
 namespace {
 
@@ -69,6 +70,24 @@ TEST(InspectTool, ShowPrintsTheLayoutWithNestedTypes) {
             std::string::npos);
   EXPECT_NE(run.out.find("\n        w: float64  offset 24  size 8\n"), std::string::npos);
   EXPECT_NE(run.out.find("\n  errmsg: string  offset " + std::to_string(offsetof(Response, errmsg))),
+            std::string::npos);
+}
+
+TEST(InspectTool, ShowPrintsTheCppLayoutAfterTheCOne) {
+  const ToolRun run = inspect("show corvanthelis_interfaces/srv/DetectTrash_Response");
+  ASSERT_EQ(run.status, 0) << run.err;
+  using Response = corvanthelis_interfaces::srv::DetectTrash_Response;
+  const auto cpp = run.out.find("\ncorvanthelis_interfaces::srv::DetectTrash_Response  size " +
+                                std::to_string(sizeof(Response)) + "\n");
+  ASSERT_NE(cpp, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n  errmsg: string  offset " + std::to_string(offsetof(Response, errmsg)) + "  size " +
+                             std::to_string(sizeof(std::string)) + "\n",
+                         cpp),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("\n    obb_size: geometry_msgs/msg/Point  offset " +
+                             std::to_string(offsetof(corvanthelis_interfaces::msg::Trash, obb_size)),
+                         cpp),
             std::string::npos);
 }
 

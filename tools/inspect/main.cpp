@@ -4,6 +4,8 @@
 //   corvanthelis_inspect show <pkg>/<kind>/<Type>
 //   corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->
 //
+// show prints the layout of the C structure, then that of the C++ class when the package has
+// its C++ introspection library.
 // decode takes the bytes as hex digits (whitespace ignored), from the argument or, for '-',
 // from standard input; they start with the 4-byte encapsulation header.
 
@@ -18,6 +20,7 @@
 #include "fastcdr/Cdr.h"
 #include "fastcdr/FastBuffer.h"
 #include "fastcdr/exceptions/Exception.h"
+#include "layout.hpp"
 #include "printer.hpp"
 #include "type_support.hpp"
 
@@ -105,6 +108,9 @@ void decode(const std::string& type_name, const std::string& input) {
 void show(const std::string& type_name) {
   const rosidl_message_type_support_t* dispatch = inspect::dispatch_record(type_name);
   inspect::print_layout(std::cout, type_name, inspect::introspection(*dispatch));
+  if (const auto* cpp = inspect::cpp_introspection(type_name)) {
+    inspect::print_layout(std::cout, std::string(cpp->message_namespace_) + "::" + cpp->message_name_, *cpp);
+  }
 }
 
 }  // namespace
