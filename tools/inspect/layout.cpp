@@ -39,17 +39,6 @@ struct CppTables {
   }
 };
 
-// "pkg__msg" and "pkg::msg" alike become "pkg/msg".
-std::string type_name(const char* message_namespace, const char* message_name) {
-  std::string name = message_namespace;
-  for (const std::string separator : {"__", "::"}) {
-    for (auto at = name.find(separator); at != std::string::npos; at = name.find(separator, at + 1)) {
-      name.replace(at, separator.size(), "/");
-    }
-  }
-  return name + "/" + message_name;
-}
-
 template <typename Tables>
 ElementType element_of(const typename Tables::Member& member) {
   switch (member.type_id_) {
@@ -118,6 +107,16 @@ void print_members(std::ostream& out, const typename Tables::Members& members, i
 }
 
 }  // namespace
+
+std::string type_name(const char* message_namespace, const char* message_name) {
+  std::string name = message_namespace;
+  for (const std::string separator : {"__", "::"}) {
+    for (auto at = name.find(separator); at != std::string::npos; at = name.find(separator, at + 1)) {
+      name.replace(at, separator.size(), "/");
+    }
+  }
+  return name + "/" + message_name;
+}
 
 ElementType element_type(const rosidl_typesupport_introspection_c__MessageMember& member) {
   return element_of<CTables>(member);

@@ -18,6 +18,9 @@ struct ElementType {
   std::size_t size;  // in the structure or class described
 };
 
+// "pkg/msg/Type" from either family's namespace ("pkg__msg", "pkg::msg") and name.
+std::string type_name(const char* message_namespace, const char* message_name);
+
 // The member's type, or its elements' for an array or sequence.
 ElementType element_type(const rosidl_typesupport_introspection_c__MessageMember& member);
 
