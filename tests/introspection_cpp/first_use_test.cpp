@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 #include <vector>
 
 #include "handles_cpp.hpp"
+#include "support/together.hpp"
 
 namespace {
 
@@ -31,18 +30,7 @@ Seen first_use() {
 }
 
 TEST(IntrospectionCppFirstUse, ConcurrentServiceHandleCallsAgree) {
-  std::atomic<int> waiting{kThreads};
-  std::vector<Seen> results(kThreads);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      waiting.fetch_sub(1);
-      while (waiting.load() > 0) {
-      }
-      results[t] = first_use();
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
+  const std::vector<Seen> results = together::run(kThreads, first_use);
   for (int t = 0; t < kThreads; ++t) {
     ASSERT_EQ(results[t], results[0]) << "thread " << t;
   }
