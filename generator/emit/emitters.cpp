@@ -22,6 +22,8 @@ const std::vector<Deliverable>& deliverables() {
       {"introspection_c", &emit_introspection_c},
       {"dispatch_c", &emit_dispatch_c},
       {"fastrtps_c", &emit_c_serialization},
+      {"cpp", &emit_cpp_messages},
+      {"introspection_cpp", &emit_introspection_cpp},
       {"py_messages", &emit_py_messages},
       {"py_conversion", &emit_py_conversion},
       {"py_extension", &emit_py_extension},
