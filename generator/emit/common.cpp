@@ -55,4 +55,14 @@ InterfaceUses uses_of(const Interface& interface) {
   return uses;
 }
 
+void open_namespace(CodeWriter& out, const std::string& name) {
+  out.line("namespace $name$ {", {{"name", name}});
+  out.line();
+}
+
+void close_namespace(CodeWriter& out, const std::string& name) {
+  out.line("}  // namespace $name$", {{"name", name}});
+  out.line();
+}
+
 }  // namespace idlc::common

@@ -14,6 +14,7 @@ namespace idlc::common {
 void open_header(CodeWriter& out, const std::string& banner_text, const std::string& path);
 void close_header(CodeWriter& out, const std::string& path);
 void open_c_linkage(CodeWriter& out);
+
 void close_c_linkage(CodeWriter& out);
 // An exported prototype: the visibility macro on its own line, then the declaration.
 void declare(CodeWriter& out, const std::string& macro, const std::string& prototype);
@@ -29,5 +30,9 @@ struct InterfaceUses {
   std::vector<const Interface*> nested;  // other interfaces nested, in order of first use
 };
 InterfaceUses uses_of(const Interface& interface);
+
+// C++ namespaces as C++17 writes them: "namespace pkg::msg {" and its closing line.
+void open_namespace(CodeWriter& out, const std::string& name);
+void close_namespace(CodeWriter& out, const std::string& name);
 
 }  // namespace idlc::common
