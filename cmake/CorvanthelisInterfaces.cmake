@@ -11,7 +11,7 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c)
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 
@@ -150,6 +150,29 @@ function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
     LIBRARY rosidl_typesupport_c ROOT typesupport_dispatch LINK rosidl_typesupport_c)
 endfunction()
 
+# The C++ message classes are headers only: an interface target that carries their include
+# folder, the rosidl_runtime_cpp headers and the dependencies' classes, and that makes its
+# users wait for the generated headers.
+function(_corvanthelis_deliverable_cpp pkg out files deps)
+  corvanthelis_find_runtime()
+  set(target ${pkg}__rosidl_generator_cpp)
+  add_library(${target} INTERFACE)
+  target_include_directories(${target} INTERFACE
+    "$<BUILD_INTERFACE:${out}/cpp_messages>"
+    "$<INSTALL_INTERFACE:include/${pkg}>")
+  set(dep_targets "")
+  foreach(dep IN LISTS deps)
+    list(APPEND dep_targets ${dep}__rosidl_generator_cpp)
+  endforeach()
+  target_link_libraries(${target} INTERFACE corvanthelis::rosidl_runtime_cpp ${dep_targets})
+  add_dependencies(${target} ${pkg}__generate)
+  set_property(GLOBAL PROPERTY CORVANTHELIS_CPP_HEADERS_${pkg} "${files}")
+
+  install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
+  install(DIRECTORY "${out}/cpp_messages/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.hpp")
+endfunction()
+
 function(corvanthelis_add_interfaces)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "PACKAGE" "DEFINITIONS;DEPENDENCIES")
   if(arg_UNPARSED_ARGUMENTS)
@@ -177,6 +200,7 @@ function(corvanthelis_add_interfaces)
   endforeach()
   _corvanthelis_definitions_root(root ${pkg} ${definitions})
   set_property(GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} "${root}")
+  set_property(GLOBAL APPEND PROPERTY CORVANTHELIS_PACKAGES ${pkg})
   set_property(GLOBAL PROPERTY CORVANTHELIS_DEPENDENCIES_${pkg} "${arg_DEPENDENCIES}")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${definitions})
 

@@ -22,6 +22,7 @@ const std::vector<Deliverable>& deliverables() {
       {"introspection_c", &emit_introspection_c},
       {"dispatch_c", &emit_dispatch_c},
       {"fastrtps_c", &emit_c_serialization},
+      {"cpp", &emit_cpp_messages},
       {"fastrtps_cpp", &emit_cpp_serialization},
   };
   return all;
