@@ -11,7 +11,7 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp)
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp introspection_cpp)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 
@@ -90,7 +90,14 @@ endfunction()
 # `files`, with its headers under <out>/<ROOT>; it links LINK and the same deliverable of each
 # dependency package.
 function(_corvanthelis_add_deliverable_library pkg out files deps)
-  cmake_parse_arguments(PARSE_ARGV 4 arg "" "LIBRARY;ROOT" "LINK")
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "LIBRARY;ROOT" "LINK;HEADERS")
+  if(NOT arg_HEADERS)
+    set(arg_HEADERS "*.h")
+  endif()
+  set(header_patterns "")
+  foreach(pattern IN LISTS arg_HEADERS)
+    list(APPEND header_patterns PATTERN "${pattern}")
+  endforeach()
   set(target ${pkg}__${arg_LIBRARY})
   set(sources "")
   foreach(file IN LISTS files)
@@ -119,7 +126,15 @@ function(_corvanthelis_add_deliverable_library pkg out files deps)
 
   corvanthelis_install_library(${target})
   install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
-    FILES_MATCHING PATTERN "*.h")
+    FILES_MATCHING ${header_patterns})
+endfunction()
+
+# A C++ library instantiates templates of the standard library, whose instantiations keep the
+# standard library's default visibility; they stay inside the library all the same.
+function(corvanthelis_hide_std_symbols target)
+  set(script "${_CORVANTHELIS_MODULE_DIR}/CorvanthelisHideStd.map")
+  target_link_options(${target} PRIVATE "LINKER:--version-script=${script}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
 endfunction()
 
 function(_corvanthelis_deliverable_c pkg out files deps)
@@ -171,6 +186,16 @@ function(_corvanthelis_deliverable_cpp pkg out files deps)
   install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
   install(DIRECTORY "${out}/cpp_messages/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.hpp")
+endfunction()
+
+# The C++ introspection tables describe the header-only classes; nested types of other
+# packages are bound through those packages' C++ introspection libraries.
+function(_corvanthelis_deliverable_introspection_cpp pkg out files deps)
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_introspection_cpp ROOT introspection_cpp HEADERS "*.h" "*.hpp"
+    LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_introspection_cpp
+      corvanthelis::rosidl_runtime_c)
+  corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_introspection_cpp)
 endfunction()
 
 function(corvanthelis_add_interfaces)

@@ -23,6 +23,7 @@ const std::vector<Deliverable>& deliverables() {
       {"dispatch_c", &emit_dispatch_c},
       {"fastrtps_c", &emit_c_serialization},
       {"cpp", &emit_cpp_messages},
+      {"introspection_cpp", &emit_introspection_cpp},
       {"fastrtps_cpp", &emit_cpp_serialization},
   };
   return all;
