@@ -11,7 +11,8 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp introspection_cpp)
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp introspection_cpp
+  fastrtps_cpp)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 
@@ -196,6 +197,17 @@ function(_corvanthelis_deliverable_introspection_cpp pkg out files deps)
     LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_introspection_cpp
       corvanthelis::rosidl_runtime_c)
   corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_introspection_cpp)
+endfunction()
+
+# The C++ serialization links no other library of its package: the classes are headers, and
+# nested types of other packages are reached through those packages' own C++ serialization.
+function(_corvanthelis_deliverable_fastrtps_cpp pkg out files deps)
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_fastrtps_cpp ROOT serialization_cpp HEADERS "*.h" "*.hpp"
+    LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
+  corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_fastrtps_cpp)
+  target_compile_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE -fno-semantic-interposition)
+  target_link_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE "LINKER:-Bsymbolic-functions")
 endfunction()
 
 function(corvanthelis_add_interfaces)
