@@ -4,7 +4,7 @@
 
 #include "emit/c_serialization_fields.hpp"
 #include "emit/cdr_records.hpp"
-#include "emit/cdr_sizes.hpp"
+#include "emit/cdr_rules.hpp"
 #include "emit/common.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
@@ -15,17 +15,8 @@ namespace {
 
 using naming::Support;
 
-// Inline helpers shared by the package's sources: the rules that hold for every field of a
-// kind live here once instead of in every generated function.
-GeneratedFile wire_header(const Package& package) {
-  const std::string path = naming::serialization_c_wire_header(package.name);
-  CodeWriter out;
-  out.append(package_banner(package));
-  out.lines(R"(
-#ifndef $guard$
-#define $guard$
-
-#include <cstddef>
+// What the package's wire header includes, and the rules it holds besides the size helpers.
+constexpr const char* kWireIncludes = R"(#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -36,14 +27,12 @@ GeneratedFile wire_header(const Package& package) {
 #include "rosidl_runtime_c/string.h"
 #include "rosidl_runtime_c/string_functions.h"
 #include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
+)";
 
-namespace $namespace$ {
-
-inline const message_type_support_callbacks_t * callbacks(const rosidl_message_type_support_t * handle) {
+constexpr const char* kWireRules = R"(inline const message_type_support_callbacks_t * callbacks(const rosidl_message_type_support_t * handle) {
   return static_cast<const message_type_support_callbacks_t *>(handle->data);
 }
 
-$size_helpers$
 // A count from the wire is believed only when the rest of the stream could hold that many
 // elements of at least `minimum_element_bytes` each; otherwise a hostile or truncated packet
 // would make the reader allocate far more than the packet could ever fill. The stream's own
@@ -100,15 +89,13 @@ inline bool read_string(eprosima::fastcdr::Cdr & cdr, rosidl_runtime_c__String &
   }
   return true;
 }
+)";
 
-}  // namespace $namespace$
-
-#endif  // $guard$
-)",
-            {{"guard", naming::include_guard(path)},
-             {"namespace", naming::serialization_c_wire_namespace(package.name)},
-             {"size_helpers", cdr::size_helpers()}});
-  return {naming::serialization_c_root() + "/" + path, out.text()};
+// Inline helpers shared by the package's sources: the rules that hold for every field of a
+// kind live here once instead of in every generated function.
+GeneratedFile wire_header(const Package& package) {
+  return cdr::wire_header(package, naming::serialization_c_root(), naming::serialization_c_wire_header(package.name),
+                          naming::serialization_c_wire_namespace(package.name), kWireIncludes, kWireRules);
 }
 
 GeneratedFile interface_header(const Interface& interface) {

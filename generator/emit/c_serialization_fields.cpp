@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "emit/cdr_sizes.hpp"
+#include "emit/cdr_rules.hpp"
 #include "naming.hpp"
 
 namespace idlc::serialization_c {
@@ -65,25 +65,19 @@ void deserialize_element(CodeWriter& out, const Type& type, const std::string& e
   }
 }
 
-void each_element(CodeWriter& out, const std::string& count,
-                  const std::function<void(const std::string& index)>& body) {
-  auto loop = out.block("for (size_t i = 0; i < $count$; ++i)", {{"count", count}});
-  body("[i]");
-}
-
 // Writes or reads every element; the callbacks record of a nested element type is looked up
 // once, before the loop, rather than once per element.
 void each_wire_element(CodeWriter& out, const Type& type, const std::string& count,
                        const std::string& wire,
                        const std::function<void(const std::string& index, const std::string& callbacks)>& body) {
   if (type.element != ElementKind::Nested) {
-    each_element(out, count, [&](const std::string& index) { body(index, ""); });
+    cdr::each_element(out, count, [&](const std::string& index) { body(index, ""); });
     return;
   }
   auto scope = out.block("");
   out.line("const message_type_support_callbacks_t * element_callbacks = $callbacks$;",
            {{"callbacks", nested_callbacks(*type.nested, wire)}});
-  each_element(out, count, [&](const std::string& index) { body(index, "element_callbacks"); });
+  cdr::each_element(out, count, [&](const std::string& index) { body(index, "element_callbacks"); });
 }
 
 }  // namespace

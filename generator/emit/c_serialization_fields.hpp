@@ -1,7 +1,7 @@
 #pragma once
 
 // Per-field code of the C serialization library: how each kind of field is written and read.
-// Sizes and bounds follow the rules shared with the C++ library (cdr_sizes.hpp); the record and
+// Sizes and bounds follow the rules shared with the C++ library (cdr_rules.hpp); the record and
 // function scaffolding lives in c_serialization.cpp.
 
 #include "model/model.hpp"

@@ -3,7 +3,7 @@
 // The bytes are those of the C library; the sizes and records come from the same rules.
 
 #include "emit/cdr_records.hpp"
-#include "emit/cdr_sizes.hpp"
+#include "emit/cdr_rules.hpp"
 #include "emit/common.hpp"
 #include "emit/cpp_serialization_fields.hpp"
 #include "emit/emitters.hpp"
@@ -16,17 +16,8 @@ namespace {
 using naming::CppCdrFunction;
 using naming::Support;
 
-// Inline helpers shared by the package's sources: the rules that hold for every member of a
-// kind live here once instead of in every generated function.
-GeneratedFile wire_header(const Package& package) {
-  const std::string path = naming::serialization_cpp_wire_header(package.name);
-  CodeWriter out;
-  out.append(package_banner(package));
-  out.lines(R"(
-#ifndef $guard$
-#define $guard$
-
-#include <array>
+// What the package's wire header includes, and the rules it holds besides the size helpers.
+constexpr const char* kWireIncludes = R"(#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,11 +25,9 @@ GeneratedFile wire_header(const Package& package) {
 
 #include "fastcdr/Cdr.h"
 #include "fastcdr/exceptions/NotEnoughMemoryException.h"
+)";
 
-namespace $namespace$ {
-
-$size_helpers$
-// A count from the wire is believed only when the rest of the stream holds that many elements
+constexpr const char* kWireRules = R"(// A count from the wire is believed only when the rest of the stream holds that many elements
 // of at least `minimum_element_bytes` each; otherwise a hostile or truncated packet would make
 // the reader allocate and construct far more than the packet could ever fill. Fast-CDR 1.0
 // keeps the end of its buffer to itself, and its ways of skipping ahead (jump,
@@ -116,15 +105,13 @@ template<typename T>
 inline void read_sequence(eprosima::fastcdr::Cdr & cdr, std::vector<T> & items) {
   cdr >> items;
 }
+)";
 
-}  // namespace $namespace$
-
-#endif  // $guard$
-)",
-            {{"guard", naming::include_guard(path)},
-             {"namespace", naming::serialization_cpp_wire_namespace(package.name)},
-             {"size_helpers", cdr::size_helpers()}});
-  return {naming::serialization_cpp_root() + "/" + path, out.text()};
+// Inline helpers shared by the package's sources: the rules that hold for every member of a
+// kind live here once instead of in every generated function.
+GeneratedFile wire_header(const Package& package) {
+  return cdr::wire_header(package, naming::serialization_cpp_root(), naming::serialization_cpp_wire_header(package.name),
+                          naming::serialization_cpp_wire_namespace(package.name), kWireIncludes, kWireRules);
 }
 
 // The four functions of a structure with their parameters, in the order the header declares

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "emit/cdr_sizes.hpp"
+#include "emit/cdr_rules.hpp"
 #include "naming.hpp"
 
 namespace idlc::serialization_cpp {
@@ -52,12 +52,6 @@ void deserialize_element(CodeWriter& out, const Type& type, const std::string& e
   }
 }
 
-void each_element(CodeWriter& out, const std::string& count,
-                  const std::function<void(const std::string& index)>& body) {
-  auto loop = out.block("for (size_t i = 0; i < $count$; ++i)", {{"count", count}});
-  body("[i]");
-}
-
 }  // namespace
 
 void write_serialize_field(CodeWriter& out, const Field& field, const std::string& wire) {
@@ -75,7 +69,7 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
       [[fallthrough]];
     case FieldKind::StringArray:
     case FieldKind::NestedArray:
-      each_element(out, std::to_string(type.size),
+      cdr::each_element(out, std::to_string(type.size),
                    [&](const std::string& index) { serialize_element(out, type, member + index, wire); });
       return;
     case FieldKind::PrimitiveSequence:
@@ -87,7 +81,7 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence:
       out.line("$wire$::write_count(cdr, $m$.size());", {{"wire", wire}, {"m", member}});
-      each_element(out, member + ".size()",
+      cdr::each_element(out, member + ".size()",
                    [&](const std::string& index) { serialize_element(out, type, member + index, wire); });
       return;
   }
@@ -108,7 +102,7 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
       [[fallthrough]];
     case FieldKind::StringArray:
     case FieldKind::NestedArray:
-      each_element(out, std::to_string(type.size),
+      cdr::each_element(out, std::to_string(type.size),
                    [&](const std::string& index) { deserialize_element(out, type, member + index, wire); });
       return;
     case FieldKind::PrimitiveSequence:
@@ -123,7 +117,7 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
       // elements are kept and overwritten, new ones start as default-constructed objects.
       out.line("$m$.resize($wire$::read_count(cdr, $min$));",
                {{"m", member}, {"wire", wire}, {"min", cdr::minimum_element_bytes(type)}});
-      each_element(out, member + ".size()",
+      cdr::each_element(out, member + ".size()",
                    [&](const std::string& index) { deserialize_element(out, type, member + index, wire); });
       return;
   }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Per-field code of the C++ serialization library: how each kind of member is written and
-// read. Sizes and bounds follow the rules shared with the C library (cdr_sizes.hpp); the
+// read. Sizes and bounds follow the rules shared with the C library (cdr_rules.hpp); the
 // function and record scaffolding lives in cpp_serialization.cpp.
 
 #include <string>

@@ -10,6 +10,7 @@
 
 #include "model/model.hpp"
 #include "support/code_writer.hpp"
+#include "support/generated_file.hpp"
 
 namespace idlc::cdr {
 
@@ -40,7 +41,15 @@ std::string minimum_element_bytes(const Type& type);
 // it is read octet by octet so that any octet other than 0 means true.
 bool bulk_array(const Type& type);
 
-// Inline helpers for the sizes, written into each library's wire header.
-std::string size_helpers();
+// A loop over `count` elements; `body` writes the statements for the element at "[i]".
+void each_element(CodeWriter& out, const std::string& count,
+                  const std::function<void(const std::string& index)>& body);
+
+// The per-package header of inline helpers that every generated function of one library calls:
+// the include guard, `includes`, and in namespace `name_space` the size helpers both libraries
+// share followed by the library's own `rules`. `path` is relative to `root`.
+GeneratedFile wire_header(const Package& package, const std::string& root, const std::string& path,
+                          const std::string& name_space, const std::string& includes,
+                          const std::string& rules);
 
 }  // namespace idlc::cdr

@@ -1,18 +1,14 @@
-#include "emit/cdr_sizes.hpp"
+#include "emit/cdr_rules.hpp"
 
+#include "emit/emitters.hpp"
 #include "model/primitives.hpp"
+#include "naming.hpp"
 
 namespace idlc::cdr {
 namespace {
 
 std::string size_of(const Type& type) {
   return std::to_string(primitive_info(type.primitive).wire_size);
-}
-
-void each_element(CodeWriter& out, const std::string& count,
-                  const std::function<void(const std::string& index)>& body) {
-  auto loop = out.block("for (size_t i = 0; i < $count$; ++i)", {{"count", count}});
-  body("[i]");
 }
 
 // No string or sequence anywhere inside: only such a type can be laid out in memory exactly as
@@ -186,8 +182,25 @@ bool bulk_array(const Type& type) {
   return type.element == ElementKind::Primitive && type.primitive != Primitive::Bool;
 }
 
-std::string size_helpers() {
-  return R"(// Bytes that `count` items of `item_size` take at `position`, with the padding before them.
+void each_element(CodeWriter& out, const std::string& count,
+                  const std::function<void(const std::string& index)>& body) {
+  auto loop = out.block("for (size_t i = 0; i < $count$; ++i)", {{"count", count}});
+  body("[i]");
+}
+
+GeneratedFile wire_header(const Package& package, const std::string& root, const std::string& path,
+                          const std::string& name_space, const std::string& includes,
+                          const std::string& rules) {
+  CodeWriter out;
+  out.append(package_banner(package));
+  out.lines(R"(
+#ifndef $guard$
+#define $guard$
+
+$includes$
+namespace $namespace$ {
+
+// Bytes that `count` items of `item_size` take at `position`, with the padding before them.
 inline size_t padded(size_t position, size_t item_size, size_t count) {
   return eprosima::fastcdr::Cdr::alignment(position, item_size) + count * item_size;
 }
@@ -196,7 +209,17 @@ inline size_t padded(size_t position, size_t item_size, size_t count) {
 inline void write_count(eprosima::fastcdr::Cdr & cdr, size_t count) {
   cdr.serialize(static_cast<int32_t>(static_cast<uint32_t>(count)));
 }
-)";
+
+$rules$
+}  // namespace $namespace$
+
+#endif  // $guard$
+)",
+            {{"guard", naming::include_guard(path)},
+             {"includes", includes},
+             {"namespace", name_space},
+             {"rules", rules}});
+  return {root + "/" + path, out.text()};
 }
 
 }  // namespace idlc::cdr
