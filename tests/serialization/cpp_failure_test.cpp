@@ -74,20 +74,10 @@ struct Sequence {
                              auto& v = static_cast<kind::T*>(p)->field;         \
                              return std::pair<const void*, size_t>(v.data(), v.size()); \
                            },                                                   \
-                           [](void* p) { static_cast<kind::T*>(p)->field.resize(2); }}}
+                           [](void* p) { static_cast<kind::T*>(p)->field.resize(2); }}},
 
 const std::map<std::string, Sequence>& sequences() {
-  static const std::map<std::string, Sequence> all = {
-      CPP_SEQ(msg, TrashInfos, trashinfos),
-      CPP_SEQ(msg, Trashes, trashes),
-      CPP_SEQ(srv, DetectTrash_Response, trashes_detected),
-      CPP_SEQ(action, ArmTask_Result, trash_blacklist),
-      CPP_SEQ(srv, SamProcess_Response, pixel_coords),
-      CPP_SEQ(msg, DetectedWastes, ids),
-      CPP_SEQ(msg, DetectedWastes, class_names),
-      CPP_SEQ(msg, DetectedWastes, goal_poses),
-      CPP_SEQ(msg, DetectedWastes, detected_dis),
-  };
+  static const std::map<std::string, Sequence> all = {HOSTILE_COUNT_SEQUENCES(CPP_SEQ)};
   return all;
 }
 

@@ -245,18 +245,8 @@ TEST(Failure, HostileCountIsRejectedBeforeAnyAllocation) {
   {#T "." #field, [](void* p) {                                               \
      auto& s = static_cast<corvanthelis_interfaces__##kind##__##T*>(p)->field; \
      return Sequence{s.data, s.size};                                         \
-   }}
-  const std::map<std::string, SequenceOf> sequences = {
-      SEQ_OF(msg, TrashInfos, trashinfos),
-      SEQ_OF(msg, Trashes, trashes),
-      SEQ_OF(srv, DetectTrash_Response, trashes_detected),
-      SEQ_OF(action, ArmTask_Result, trash_blacklist),
-      SEQ_OF(srv, SamProcess_Response, pixel_coords),
-      SEQ_OF(msg, DetectedWastes, ids),
-      SEQ_OF(msg, DetectedWastes, class_names),
-      SEQ_OF(msg, DetectedWastes, goal_poses),
-      SEQ_OF(msg, DetectedWastes, detected_dis),
-  };
+   }},
+  const std::map<std::string, SequenceOf> sequences = {HOSTILE_COUNT_SEQUENCES(SEQ_OF)};
   for (const HostileCount& c : hostile_counts()) {
     SCOPED_TRACE(std::string(c.type) + "." + c.field + ", " + std::to_string(c.bytes.size()) +
                  " bytes");

@@ -9,6 +9,19 @@
 
 namespace ser {
 
+// The sequences hostile_counts() lies about, for tests that look at them in either language:
+// X(kind, Type, field).
+#define HOSTILE_COUNT_SEQUENCES(X)        \
+  X(msg, TrashInfos, trashinfos)          \
+  X(msg, Trashes, trashes)                \
+  X(srv, DetectTrash_Response, trashes_detected) \
+  X(action, ArmTask_Result, trash_blacklist)     \
+  X(srv, SamProcess_Response, pixel_coords)      \
+  X(msg, DetectedWastes, ids)             \
+  X(msg, DetectedWastes, class_names)     \
+  X(msg, DetectedWastes, goal_poses)      \
+  X(msg, DetectedWastes, detected_dis)
+
 struct HostileCount {
   const char* type;
   const char* field;  // the sequence whose count lies

@@ -43,31 +43,29 @@ void put(void* at, T value) {
   std::memcpy(at, &value, sizeof value);
 }
 
+// Every bit pattern of the width, except NaN, which no equality test can compare.
+template <class Real, class Bits>
+void put_real(void* at, Draws& draws) {
+  Real real;
+  do {
+    const Bits bits = static_cast<Bits>(draws.bits());
+    std::memcpy(&real, &bits, sizeof real);
+  } while (std::isnan(real));
+  put(at, real);
+}
+
 template <class Tables>
 void fill_members(const typename Tables::Members& members, void* message, Draws& draws);
 
-// Every bit pattern of the width, except NaN, which no equality test can compare.
 template <class Tables>
 void fill_value(const typename Tables::Member& member, void* value, Draws& draws) {
   switch (member.type_id_) {
-    case rosidl_typesupport_introspection_c__ROS_TYPE_FLOAT: {
-      float f;
-      do {
-        const uint32_t bits = static_cast<uint32_t>(draws.bits());
-        std::memcpy(&f, &bits, sizeof f);
-      } while (std::isnan(f));
-      put(value, f);
+    case rosidl_typesupport_introspection_c__ROS_TYPE_FLOAT:
+      put_real<float, uint32_t>(value, draws);
       return;
-    }
-    case rosidl_typesupport_introspection_c__ROS_TYPE_DOUBLE: {
-      double d;
-      do {
-        const uint64_t bits = draws.bits();
-        std::memcpy(&d, &bits, sizeof d);
-      } while (std::isnan(d));
-      put(value, d);
+    case rosidl_typesupport_introspection_c__ROS_TYPE_DOUBLE:
+      put_real<double, uint64_t>(value, draws);
       return;
-    }
     case rosidl_typesupport_introspection_c__ROS_TYPE_BOOLEAN:
       put(value, static_cast<bool>(draws.bits() & 1));
       return;
