@@ -72,44 +72,10 @@ void BM_Wastes128k_Memcpy(benchmark::State& state) {
 }
 
 void BM_Paired_Trash_VsRawFastCdr(benchmark::State& state) {
-  CTrash source, target;
-  Road ours(c_trash_callbacks(), source.msg, target.msg);
-  Stream raw(256);
-  const auto raw_write = [&] {
-    raw.cdr.reset();
-    raw_write_trash(raw.cdr, *source.msg);
-    benchmark::ClobberMemory();
-  };
-  const auto raw_read = [&] {
-    ours.stream.cdr.reset();
-    raw_read_trash(ours.stream.cdr, *target.msg);
-    benchmark::ClobberMemory();
-  };
-  Pair write(200), read(200);
-  for (auto _ : state) {
-    write.round([&] { ours.write(); }, raw_write);
-    read.round([&] { ours.read(); }, raw_read);
-  }
-  state.counters["serialize_time_ratio"] = write.median_ratio();
-  state.counters["deserialize_time_ratio"] = read.median_ratio();
+  paired_against_raw_trash<CTrash>(state, c_trash_callbacks());
 }
-
 void BM_Paired_Wastes128k_VsMemcpy(benchmark::State& state) {
-  CWastes source, target;
-  Road ours(c_wastes_callbacks(), source.msg, target.msg);
-  const size_t bytes = ours.stream.cdr.getSerializedDataLength();
-  std::vector<char> copy(bytes);
-  const auto copy_out = [&] {
-    std::memcpy(copy.data(), ours.stream.raw.data(), bytes);
-    benchmark::ClobberMemory();
-  };
-  Pair write(4), read(4);
-  for (auto _ : state) {
-    write.round([&] { ours.write(); }, copy_out);
-    read.round([&] { ours.read(); }, copy_out);
-  }
-  state.counters["serialize_time_ratio"] = write.median_ratio();
-  state.counters["deserialize_time_ratio"] = read.median_ratio();
+  paired_against_memcpy<CWastes>(state, c_wastes_callbacks());
 }
 
 BENCHMARK(BM_Trash_Serialize);
