@@ -94,8 +94,10 @@ inline bool read_string(eprosima::fastcdr::Cdr & cdr, rosidl_runtime_c__String &
 // Inline helpers shared by the package's sources: the rules that hold for every field of a
 // kind live here once instead of in every generated function.
 GeneratedFile wire_header(const Package& package) {
-  return cdr::wire_header(package, naming::serialization_c_root(), naming::serialization_c_wire_header(package.name),
-                          naming::serialization_c_wire_namespace(package.name), kWireIncludes, kWireRules);
+  return cdr::wire_header(package, naming::serialization_c_root(),
+                          naming::serialization_c_wire_header(package.name),
+                          naming::serialization_c_wire_namespace(package.name), kWireIncludes,
+                          kWireRules);
 }
 
 GeneratedFile interface_header(const Interface& interface) {
@@ -201,7 +203,8 @@ void write_records(CodeWriter& out, const Structure& structure) {
       out, structure,
       {naming::cdr_serialize_function(structure), naming::cdr_deserialize_function(structure),
        naming::serialized_size_function(structure) + "(untyped_ros_message, 0)",
-       naming::max_serialized_size_function(structure), naming::identifier_variable(Support::FastCdrC),
+       naming::max_serialized_size_function(structure),
+       naming::identifier_variable(Support::FastCdrC),
        naming::message_handle(Support::FastCdrC, structure)});
 }
 

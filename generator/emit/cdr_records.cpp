@@ -4,7 +4,8 @@
 
 namespace idlc::cdr {
 
-void write_message_record(CodeWriter& out, const Structure& structure, const MessageRecord& record) {
+void write_message_record(CodeWriter& out, const Structure& structure,
+                          const MessageRecord& record) {
   const Bindings names = {
       {"size_at_zero", record.size_at_zero},
       {"max", record.max_size},
@@ -53,7 +54,8 @@ const rosidl_message_type_support_t * $handle$() {
   return &$record$;
 }
 
-)", names);
+)",
+            names);
 }
 
 void write_service_record(CodeWriter& out, const Interface& interface, const Service& service,
@@ -85,7 +87,8 @@ const rosidl_service_type_support_t * $handle$() {
   return &$record$;
 }
 
-)", names);
+)",
+            names);
 }
 
 }  // namespace idlc::cdr

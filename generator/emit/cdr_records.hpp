@@ -23,7 +23,7 @@ struct MessageRecord {
 
 struct ServiceRecord {
   std::string identifier;
-  std::string request_handle;   // C-linkage message handles, called when the library loads
+  std::string request_handle;  // C-linkage message handles, called when the library loads
   std::string response_handle;
   std::string handle;
 };

@@ -50,7 +50,9 @@ void write_size_field(CodeWriter& out, const Field& field, const Spelling& spell
   switch (type.kind()) {
     case FieldKind::Primitive:
     case FieldKind::String:
-    case FieldKind::Nested: element_size(member); return;
+    case FieldKind::Nested:
+      element_size(member);
+      return;
     case FieldKind::PrimitiveArray:
       out.line("current_alignment += $wire$::padded(current_alignment, $s$, $n$);",
                {{"wire", wire}, {"s", size_of(type)}, {"n", std::to_string(type.size)}});
@@ -88,8 +90,9 @@ void write_max_size_field(CodeWriter& out, const Field& field, const Spelling& s
     auto scope = out.block("");
     out.line("bool inner_full_bounded;");
     out.line("bool inner_is_plain;");
-    out.line("const size_t inner_size = $max$(inner_full_bounded, inner_is_plain, current_alignment);",
-             {{"max", spelling.max_size_function(*type.nested)}});
+    out.line(
+        "const size_t inner_size = $max$(inner_full_bounded, inner_is_plain, current_alignment);",
+        {{"max", spelling.max_size_function(*type.nested)}});
     if (track_last_member) out.line("last_member_size " + accumulate + " inner_size;");
     out.line("current_alignment += inner_size;");
     out.line("full_bounded &= inner_full_bounded;");
@@ -100,8 +103,9 @@ void write_max_size_field(CodeWriter& out, const Field& field, const Spelling& s
     case FieldKind::PrimitiveArray: {
       const std::string n = type.kind() == FieldKind::Primitive ? "1" : count;
       if (track_last_member) {
-        out.line("last_member_size = $bytes$;",
-                 {{"bytes", std::to_string(std::stoul(n) * primitive_info(type.primitive).wire_size)}});
+        out.line(
+            "last_member_size = $bytes$;",
+            {{"bytes", std::to_string(std::stoul(n) * primitive_info(type.primitive).wire_size)}});
       }
       out.line("current_alignment += $wire$::padded(current_alignment, $s$, $n$);",
                {{"wire", wire}, {"s", size_of(type)}, {"n", n}});
@@ -109,15 +113,19 @@ void write_max_size_field(CodeWriter& out, const Field& field, const Spelling& s
     }
     case FieldKind::String:
       unbounded();
-      out.line("current_alignment += $wire$::padded(current_alignment, 4, 1) + 1;", {{"wire", wire}});
+      out.line("current_alignment += $wire$::padded(current_alignment, 4, 1) + 1;",
+               {{"wire", wire}});
       return;
     case FieldKind::StringArray:
       unbounded();
       each_element(out, count, [&](const std::string&) {
-        out.line("current_alignment += $wire$::padded(current_alignment, 4, 1) + 1;", {{"wire", wire}});
+        out.line("current_alignment += $wire$::padded(current_alignment, 4, 1) + 1;",
+                 {{"wire", wire}});
       });
       return;
-    case FieldKind::Nested: nested_bound("="); return;
+    case FieldKind::Nested:
+      nested_bound("=");
+      return;
     case FieldKind::NestedArray:
       if (track_last_member) out.line("last_member_size = 0;");
       each_element(out, count, [&](const std::string&) { nested_bound("+="); });
@@ -150,7 +158,8 @@ void write_max_size_body(CodeWriter& out, const Structure& structure, const Spel
   if (plain_test) out.line("size_t last_member_size = 0;");
   out.line("full_bounded = true;");
   out.line("is_plain = true;");
-  for (const Field& field : structure.fields) write_max_size_field(out, field, spelling, plain_test);
+  for (const Field& field : structure.fields)
+    write_max_size_field(out, field, spelling, plain_test);
   out.line("const size_t size = current_alignment - initial_alignment;");
   if (plain_test) {
     // The memory image equals the encoding only when the last member ends where the encoding
@@ -171,9 +180,12 @@ bool size_reads_message(const Structure& structure) {
 
 std::string minimum_element_bytes(const Type& type) {
   switch (type.element) {
-    case ElementKind::Primitive: return size_of(type);
-    case ElementKind::String: return "5";  // length prefix and terminating NUL
-    case ElementKind::Nested: return "1";  // every structure has at least one member
+    case ElementKind::Primitive:
+      return size_of(type);
+    case ElementKind::String:
+      return "5";  // length prefix and terminating NUL
+    case ElementKind::Nested:
+      return "1";  // every structure has at least one member
   }
   return "1";
 }

@@ -15,11 +15,11 @@
 namespace idlc::cdr {
 
 struct Spelling {
-  std::string wire;       // alias of the package's inline helper namespace
-  std::string message;    // what reaches a member: "ros_message->" or "ros_message."
-  std::string count;      // after a string or sequence member: ".size" or ".size()"
-  std::string elements;   // between a sequence member and "[i]": ".data" or ""
-  std::string address;    // before a nested member handed to its size function: "&" or ""
+  std::string wire;      // alias of the package's inline helper namespace
+  std::string message;   // what reaches a member: "ros_message->" or "ros_message."
+  std::string count;     // after a string or sequence member: ".size" or ".size()"
+  std::string elements;  // between a sequence member and "[i]": ".data" or ""
+  std::string address;   // before a nested member handed to its size function: "&" or ""
   std::function<std::string(const Structure&)> size_function;      // exact size, qualified
   std::function<std::string(const Structure&)> max_size_function;  // maximum size, qualified
   std::function<std::string(const Structure&)> type;               // for the plain test

@@ -27,7 +27,8 @@ constexpr const char* kWireIncludes = R"(#include <array>
 #include "fastcdr/exceptions/NotEnoughMemoryException.h"
 )";
 
-constexpr const char* kWireRules = R"(// A count from the wire is believed only when the rest of the stream holds that many elements
+constexpr const char* kWireRules =
+    R"(// A count from the wire is believed only when the rest of the stream holds that many elements
 // of at least `minimum_element_bytes` each; otherwise a hostile or truncated packet would make
 // the reader allocate and construct far more than the packet could ever fill. Fast-CDR 1.0
 // keeps the end of its buffer to itself, and its ways of skipping ahead (jump,
@@ -110,8 +111,10 @@ inline void read_sequence(eprosima::fastcdr::Cdr & cdr, std::vector<T> & items) 
 // Inline helpers shared by the package's sources: the rules that hold for every member of a
 // kind live here once instead of in every generated function.
 GeneratedFile wire_header(const Package& package) {
-  return cdr::wire_header(package, naming::serialization_cpp_root(), naming::serialization_cpp_wire_header(package.name),
-                          naming::serialization_cpp_wire_namespace(package.name), kWireIncludes, kWireRules);
+  return cdr::wire_header(package, naming::serialization_cpp_root(),
+                          naming::serialization_cpp_wire_header(package.name),
+                          naming::serialization_cpp_wire_namespace(package.name), kWireIncludes,
+                          kWireRules);
 }
 
 // The four functions of a structure with their parameters, in the order the header declares
@@ -143,23 +146,27 @@ GeneratedFile interface_header(const Interface& interface) {
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/message_type_support_decl.hpp\"");
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support_decl.hpp\"");
   out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
-  out.line("#include \"$header$\"", {{"header", naming::serialization_cpp_visibility_header(interface.package)}});
+  out.line("#include \"$header$\"",
+           {{"header", naming::serialization_cpp_visibility_header(interface.package)}});
   out.line();
   for (const Structure* structure : interface.structures) {
     const std::string name = naming::cpp_support_namespace(Support::FastCdrCpp, *structure);
     common::open_namespace(out, name);
-    for (const std::string& prototype : prototypes(*structure)) common::declare(out, macro, prototype);
+    for (const std::string& prototype : prototypes(*structure))
+      common::declare(out, macro, prototype);
     common::close_namespace(out, name);
   }
   out.line("extern \"C\" {");
   out.line();
   for (const Structure* structure : interface.structures) {
-    common::declare(out, macro, "const rosidl_message_type_support_t * " +
-                                    naming::message_handle(Support::FastCdrCpp, *structure) + "()");
+    common::declare(out, macro,
+                    "const rosidl_message_type_support_t * " +
+                        naming::message_handle(Support::FastCdrCpp, *structure) + "()");
   }
   for (const Service& service : interface.services) {
-    common::declare(out, macro, "const rosidl_service_type_support_t * " +
-                                    naming::service_handle(Support::FastCdrCpp, interface, service) + "()");
+    common::declare(out, macro,
+                    "const rosidl_service_type_support_t * " +
+                        naming::service_handle(Support::FastCdrCpp, interface, service) + "()");
   }
   out.line("}  // extern \"C\"");
   out.line();
@@ -167,13 +174,15 @@ GeneratedFile interface_header(const Interface& interface) {
   common::open_namespace(out, runtime);
   for (const Structure* structure : interface.structures) {
     out.line("template<>");
-    common::declare(out, macro, "const rosidl_message_type_support_t * " +
-                                    naming::cpp_message_handle_specialization(*structure) + "()");
+    common::declare(out, macro,
+                    "const rosidl_message_type_support_t * " +
+                        naming::cpp_message_handle_specialization(*structure) + "()");
   }
   for (const Service& service : interface.services) {
     out.line("template<>");
-    common::declare(out, macro, "const rosidl_service_type_support_t * " +
-                                    naming::cpp_service_handle_specialization(interface, service) + "()");
+    common::declare(out, macro,
+                    "const rosidl_service_type_support_t * " +
+                        naming::cpp_service_handle_specialization(interface, service) + "()");
   }
   common::close_namespace(out, runtime);
   common::close_header(out, path);
@@ -186,8 +195,12 @@ cdr::Spelling cpp_spelling(const std::string& wire) {
           ".size()",
           "",
           "",
-          [](const Structure& nested) { return naming::cpp_cdr_function_qualified(CppCdrFunction::Size, nested); },
-          [](const Structure& nested) { return naming::cpp_cdr_function_qualified(CppCdrFunction::MaxSize, nested); },
+          [](const Structure& nested) {
+            return naming::cpp_cdr_function_qualified(CppCdrFunction::Size, nested);
+          },
+          [](const Structure& nested) {
+            return naming::cpp_cdr_function_qualified(CppCdrFunction::MaxSize, nested);
+          },
           [](const Structure& structure) { return naming::cpp_qualified(structure); }};
 }
 
@@ -196,13 +209,15 @@ void write_functions(CodeWriter& out, const Structure& structure, const std::str
   const std::vector<std::string> signatures = prototypes(structure);
   {
     auto body = out.block(signatures[0]);
-    for (const Field& field : structure.fields) serialization_cpp::write_serialize_field(out, field, wire);
+    for (const Field& field : structure.fields)
+      serialization_cpp::write_serialize_field(out, field, wire);
     out.line("return true;");
   }
   out.line();
   {
     auto body = out.block(signatures[1]);
-    for (const Field& field : structure.fields) serialization_cpp::write_deserialize_field(out, field, wire);
+    for (const Field& field : structure.fields)
+      serialization_cpp::write_deserialize_field(out, field, wire);
     out.line("return true;");
   }
   out.line();
@@ -226,7 +241,8 @@ void write_records(CodeWriter& out, const Structure& structure) {
   const std::string type = naming::cpp_qualified(structure);
   const std::string serialize_entry = naming::private_symbol("serialize_callback", structure);
   const std::string deserialize_entry = naming::private_symbol("deserialize_callback", structure);
-  out.lines(R"(static bool $serialize_entry$(const void * untyped_ros_message, eprosima::fastcdr::Cdr & cdr) {
+  out.lines(
+      R"(static bool $serialize_entry$(const void * untyped_ros_message, eprosima::fastcdr::Cdr & cdr) {
   return $serialize$(*static_cast<const $type$ *>(untyped_ros_message), cdr);
 }
 
@@ -235,18 +251,19 @@ static bool $deserialize_entry$(eprosima::fastcdr::Cdr & cdr, void * untyped_ros
 }
 
 )",
-            {{"type", type},
-             {"serialize_entry", serialize_entry},
-             {"deserialize_entry", deserialize_entry},
-             {"serialize", naming::cpp_cdr_function_qualified(CppCdrFunction::Serialize, structure)},
-             {"deserialize", naming::cpp_cdr_function_qualified(CppCdrFunction::Deserialize, structure)}});
-  cdr::write_message_record(
-      out, structure,
-      {serialize_entry, deserialize_entry,
-       naming::cpp_cdr_function_qualified(CppCdrFunction::Size, structure) + "(*static_cast<const " + type +
-           " *>(untyped_ros_message), 0)",
-       naming::cpp_cdr_function_qualified(CppCdrFunction::MaxSize, structure),
-       naming::identifier_variable(Support::FastCdrCpp), naming::message_handle(Support::FastCdrCpp, structure)});
+      {{"type", type},
+       {"serialize_entry", serialize_entry},
+       {"deserialize_entry", deserialize_entry},
+       {"serialize", naming::cpp_cdr_function_qualified(CppCdrFunction::Serialize, structure)},
+       {"deserialize",
+        naming::cpp_cdr_function_qualified(CppCdrFunction::Deserialize, structure)}});
+  cdr::write_message_record(out, structure,
+                            {serialize_entry, deserialize_entry,
+                             naming::cpp_cdr_function_qualified(CppCdrFunction::Size, structure) +
+                                 "(*static_cast<const " + type + " *>(untyped_ros_message), 0)",
+                             naming::cpp_cdr_function_qualified(CppCdrFunction::MaxSize, structure),
+                             naming::identifier_variable(Support::FastCdrCpp),
+                             naming::message_handle(Support::FastCdrCpp, structure)});
 }
 
 // The template forms answer with the very records of the C-linkage forms.
@@ -268,7 +285,8 @@ void write_handle_templates(CodeWriter& out, const Interface& interface) {
            naming::message_handle(Support::FastCdrCpp, *structure));
   }
   for (const Service& service : interface.services) {
-    define("rosidl_service_type_support_t", naming::cpp_service_handle_specialization(interface, service),
+    define("rosidl_service_type_support_t",
+           naming::cpp_service_handle_specialization(interface, service),
            naming::service_handle(Support::FastCdrCpp, interface, service));
   }
   common::close_namespace(out, runtime);
@@ -286,13 +304,15 @@ GeneratedFile interface_source(const Interface& interface) {
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/identifier.hpp\"");
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/message_type_support.h\"");
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support.h\"");
-  out.line("#include \"$header$\"", {{"header", naming::serialization_cpp_wire_header(interface.package)}});
+  out.line("#include \"$header$\"",
+           {{"header", naming::serialization_cpp_wire_header(interface.package)}});
   for (const Interface* nested : common::uses_of(interface).nested) {
     out.line("#include \"$header$\"", {{"header", naming::serialization_cpp_header(*nested)}});
   }
   out.line();
   out.line("namespace $alias$ = $namespace$;",
-           {{"alias", wire}, {"namespace", naming::serialization_cpp_wire_namespace(interface.package)}});
+           {{"alias", wire},
+            {"namespace", naming::serialization_cpp_wire_namespace(interface.package)}});
   out.line();
   for (const Structure* structure : interface.structures) {
     const std::string name = naming::cpp_support_namespace(Support::FastCdrCpp, *structure);

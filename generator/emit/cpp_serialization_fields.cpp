@@ -10,21 +10,25 @@ namespace {
 
 using naming::CppCdrFunction;
 
-std::string cdr_type(const Type& type) { return std::string(primitive_info(type.primitive).cdr_type); }
+std::string cdr_type(const Type& type) {
+  return std::string(primitive_info(type.primitive).cdr_type);
+}
 
 // One element: the member itself, or one entry of an array or sequence.
 void serialize_element(CodeWriter& out, const Type& type, const std::string& element,
                        const std::string& wire) {
   switch (type.element) {
     case ElementKind::Primitive:
-      out.line("$wire$::write<$cdr$>(cdr, $x$);", {{"wire", wire}, {"cdr", cdr_type(type)}, {"x", element}});
+      out.line("$wire$::write<$cdr$>(cdr, $x$);",
+               {{"wire", wire}, {"cdr", cdr_type(type)}, {"x", element}});
       return;
     case ElementKind::String:
       out.line("$wire$::write_string(cdr, $x$);", {{"wire", wire}, {"x", element}});
       return;
     case ElementKind::Nested:
       out.line("$serialize$($x$, cdr);",
-               {{"serialize", naming::cpp_cdr_function_qualified(CppCdrFunction::Serialize, *type.nested)},
+               {{"serialize",
+                 naming::cpp_cdr_function_qualified(CppCdrFunction::Serialize, *type.nested)},
                 {"x", element}});
       return;
   }
@@ -38,7 +42,8 @@ void deserialize_element(CodeWriter& out, const Type& type, const std::string& e
       if (type.primitive == Primitive::Bool) {
         out.line("$x$ = $wire$::read_bool(cdr);", {{"wire", wire}, {"x", element}});
       } else {
-        out.line("$wire$::read<$cdr$>(cdr, $x$);", {{"wire", wire}, {"cdr", cdr_type(type)}, {"x", element}});
+        out.line("$wire$::read<$cdr$>(cdr, $x$);",
+                 {{"wire", wire}, {"cdr", cdr_type(type)}, {"x", element}});
       }
       return;
     case ElementKind::String:
@@ -46,7 +51,8 @@ void deserialize_element(CodeWriter& out, const Type& type, const std::string& e
       return;
     case ElementKind::Nested:
       out.line("$deserialize$(cdr, $x$);",
-               {{"deserialize", naming::cpp_cdr_function_qualified(CppCdrFunction::Deserialize, *type.nested)},
+               {{"deserialize",
+                 naming::cpp_cdr_function_qualified(CppCdrFunction::Deserialize, *type.nested)},
                 {"x", element}});
       return;
   }
@@ -60,7 +66,9 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
   switch (type.kind()) {
     case FieldKind::Primitive:
     case FieldKind::String:
-    case FieldKind::Nested: serialize_element(out, type, member, wire); return;
+    case FieldKind::Nested:
+      serialize_element(out, type, member, wire);
+      return;
     case FieldKind::PrimitiveArray:
       if (cdr::bulk_array(type)) {
         out.line("$wire$::write_array(cdr, $m$);", {{"wire", wire}, {"m", member}});
@@ -69,8 +77,9 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
       [[fallthrough]];
     case FieldKind::StringArray:
     case FieldKind::NestedArray:
-      cdr::each_element(out, std::to_string(type.size),
-                   [&](const std::string& index) { serialize_element(out, type, member + index, wire); });
+      cdr::each_element(out, std::to_string(type.size), [&](const std::string& index) {
+        serialize_element(out, type, member + index, wire);
+      });
       return;
     case FieldKind::PrimitiveSequence:
       if (cdr::bulk_array(type)) {
@@ -81,8 +90,9 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence:
       out.line("$wire$::write_count(cdr, $m$.size());", {{"wire", wire}, {"m", member}});
-      cdr::each_element(out, member + ".size()",
-                   [&](const std::string& index) { serialize_element(out, type, member + index, wire); });
+      cdr::each_element(out, member + ".size()", [&](const std::string& index) {
+        serialize_element(out, type, member + index, wire);
+      });
       return;
   }
 }
@@ -93,7 +103,9 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
   switch (type.kind()) {
     case FieldKind::Primitive:
     case FieldKind::String:
-    case FieldKind::Nested: deserialize_element(out, type, member, wire); return;
+    case FieldKind::Nested:
+      deserialize_element(out, type, member, wire);
+      return;
     case FieldKind::PrimitiveArray:
       if (cdr::bulk_array(type)) {
         out.line("$wire$::read_array(cdr, $m$);", {{"wire", wire}, {"m", member}});
@@ -102,8 +114,9 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
       [[fallthrough]];
     case FieldKind::StringArray:
     case FieldKind::NestedArray:
-      cdr::each_element(out, std::to_string(type.size),
-                   [&](const std::string& index) { deserialize_element(out, type, member + index, wire); });
+      cdr::each_element(out, std::to_string(type.size), [&](const std::string& index) {
+        deserialize_element(out, type, member + index, wire);
+      });
       return;
     case FieldKind::PrimitiveSequence:
       if (cdr::bulk_array(type)) {
@@ -117,8 +130,9 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
       // elements are kept and overwritten, new ones start as default-constructed objects.
       out.line("$m$.resize($wire$::read_count(cdr, $min$));",
                {{"m", member}, {"wire", wire}, {"min", cdr::minimum_element_bytes(type)}});
-      cdr::each_element(out, member + ".size()",
-                   [&](const std::string& index) { deserialize_element(out, type, member + index, wire); });
+      cdr::each_element(out, member + ".size()", [&](const std::string& index) {
+        deserialize_element(out, type, member + index, wire);
+      });
       return;
   }
 }
