@@ -201,12 +201,14 @@ endfunction()
 
 # The C++ serialization links no other library of its package: the classes are headers, and
 # nested types of other packages are reached through those packages' own C++ serialization.
+# Its functions are many small calls into each other and into Fast-CDR, so calls bind inside
+# the library where they can and otherwise go through the GOT without a PLT stub.
 function(_corvanthelis_deliverable_fastrtps_cpp pkg out files deps)
   _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
     LIBRARY rosidl_typesupport_fastrtps_cpp ROOT serialization_cpp HEADERS "*.h" "*.hpp"
     LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
   corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_fastrtps_cpp)
-  target_compile_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE -fno-semantic-interposition)
+  target_compile_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE -fno-semantic-interposition -fno-plt)
   target_link_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE "LINKER:-Bsymbolic-functions")
 endfunction()
 
