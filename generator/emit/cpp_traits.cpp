@@ -57,15 +57,15 @@ SizeTerms size_terms(const Structure& structure) {
   return terms;
 }
 
+// One term to a line: the conditions name whole nested types.
 std::string integral_constant(const std::vector<std::string>& terms) {
   if (terms.empty()) return "std::true_type";
   std::string conjunction;
   for (const std::string& term : terms) {
     if (term == "false") return "std::false_type";
-    if (!conjunction.empty()) conjunction += " && ";
-    conjunction += term;
+    conjunction += (conjunction.empty() ? "\n    " : " &&\n    ") + term;
   }
-  return "std::integral_constant<bool, " + conjunction + ">";
+  return "std::integral_constant<bool," + conjunction + ">";
 }
 
 void write_yaml_functions(CodeWriter& out, const Structure& structure) {
