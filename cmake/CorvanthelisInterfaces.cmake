@@ -12,7 +12,7 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
 set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp introspection_cpp
-  py_messages py_conversion py_extension)
+  fastrtps_cpp py_messages py_conversion py_extension)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
@@ -268,6 +268,19 @@ function(_corvanthelis_deliverable_introspection_cpp pkg out files deps)
     LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_introspection_cpp
       corvanthelis::rosidl_runtime_c)
   corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_introspection_cpp)
+endfunction()
+
+# The C++ serialization links no other library of its package: the classes are headers, and
+# nested types of other packages are reached through those packages' own C++ serialization.
+# Its functions are many small calls into each other and into Fast-CDR, so calls bind inside
+# the library where they can and otherwise go through the GOT without a PLT stub.
+function(_corvanthelis_deliverable_fastrtps_cpp pkg out files deps)
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_fastrtps_cpp ROOT serialization_cpp HEADERS "*.h" "*.hpp"
+    LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
+  corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_fastrtps_cpp)
+  target_compile_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE -fno-semantic-interposition -fno-plt)
+  target_link_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE "LINKER:-Bsymbolic-functions")
 endfunction()
 
 function(corvanthelis_add_interfaces)

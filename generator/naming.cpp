@@ -160,6 +160,16 @@ std::string support_identifier(Support support) {
   }
   return "";
 }
+std::string identifier_variable(Support support) {
+  switch (support) {
+    case Support::Dispatch: return "rosidl_typesupport_c__typesupport_identifier";
+    case Support::FastCdrC: return "rosidl_typesupport_fastrtps_c__identifier";
+    case Support::FastCdrCpp: return "rosidl_typesupport_fastrtps_cpp::typesupport_identifier";
+    case Support::IntrospectionC: return "rosidl_typesupport_introspection_c__identifier";
+    case Support::IntrospectionCpp: return "rosidl_typesupport_introspection_cpp::typesupport_identifier";
+  }
+  return "";
+}
 std::string message_handle(Support support, const Structure& structure) {
   return support_identifier(support) + "__get_message_type_support_handle__" + c_type(structure);
 }
@@ -435,6 +445,40 @@ std::string introspection_cpp_service_members(const Service& service) {
 }
 std::string introspection_cpp_service_record(const Service& service) {
   return service.name + "_service_type_support_handle";
+}
+std::string serialization_cpp_root() { return "serialization_cpp"; }
+std::string serialization_cpp_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__rosidl_typesupport_fastrtps_cpp.hpp";
+}
+std::string serialization_cpp_source(const Interface& interface) {
+  return serialization_cpp_root() + "/" + interface.package + "/" + kind(interface.kind) +
+         "/detail/" + stem(interface.name) + "__type_support.cpp";
+}
+std::string serialization_cpp_wire_header(const std::string& package) {
+  return package + "/detail/fastrtps_cpp_wire.hpp";
+}
+std::string serialization_cpp_wire_namespace(const std::string& package) {
+  return package + "__fastrtps_cpp_wire";
+}
+std::string serialization_cpp_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_typesupport_fastrtps_cpp__visibility_control.h";
+}
+std::string serialization_cpp_visibility_macro(const std::string& package) {
+  return "ROSIDL_TYPESUPPORT_FASTRTPS_CPP_PUBLIC_" + package;
+}
+std::string cpp_cdr_function(CppCdrFunction function, const Structure& structure) {
+  switch (function) {
+    case CppCdrFunction::Serialize: return "cdr_serialize";
+    case CppCdrFunction::Deserialize: return "cdr_deserialize";
+    case CppCdrFunction::Size: return "get_serialized_size";
+    case CppCdrFunction::MaxSize: return "max_serialized_size_" + structure.name;
+  }
+  return "";
+}
+std::string cpp_cdr_function_qualified(CppCdrFunction function, const Structure& structure) {
+  return cpp_support_namespace(Support::FastCdrCpp, structure) + "::" +
+         cpp_cdr_function(function, structure);
 }
 
 std::string py_infix(const Structure& structure) {

@@ -58,6 +58,8 @@ enum class Support {
   IntrospectionCpp,       // rosidl_typesupport_introspection_cpp
 };
 std::string support_identifier(Support support);
+// The runtime variable that holds a support's identifier; records are stamped with its value.
+std::string identifier_variable(Support support);
 std::string message_handle(Support support, const Structure& structure);
 std::string service_handle(Support support, const Interface& interface, const Service& service);
 std::string action_handle(Support support, const Interface& action);
@@ -178,6 +180,21 @@ std::string introspection_cpp_message_members(const Structure& structure);
 std::string introspection_cpp_message_record(const Structure& structure);
 std::string introspection_cpp_service_members(const Service& service);
 std::string introspection_cpp_service_record(const Service& service);
+
+// --- C++ serialization (fast-CDR) ---------------------------------------------------------
+std::string serialization_cpp_root();  // "serialization_cpp": holds its headers and sources
+// pkg/msg/detail/trash__rosidl_typesupport_fastrtps_cpp.hpp, relative to the root.
+std::string serialization_cpp_header(const Interface& interface);
+std::string serialization_cpp_source(const Interface& interface);  // relative to the generated root
+std::string serialization_cpp_wire_header(const std::string& package);
+std::string serialization_cpp_wire_namespace(const std::string& package);
+std::string serialization_cpp_visibility_header(const std::string& package);
+std::string serialization_cpp_visibility_macro(const std::string& package);
+// The four functions of a structure, unqualified: cdr_serialize, cdr_deserialize,
+// get_serialized_size, max_serialized_size_Trash. They live in cpp_support_namespace(FastCdrCpp).
+enum class CppCdrFunction { Serialize, Deserialize, Size, MaxSize };
+std::string cpp_cdr_function(CppCdrFunction function, const Structure& structure);
+std::string cpp_cdr_function_qualified(CppCdrFunction function, const Structure& structure);
 
 // --- Python -------------------------------------------------------------------------------
 // "msg__trash", "srv__move_to_grab__request", "action__arm_task__send_goal__request".

@@ -14,6 +14,7 @@ namespace idlc::common {
 void open_header(CodeWriter& out, const std::string& banner_text, const std::string& path);
 void close_header(CodeWriter& out, const std::string& path);
 void open_c_linkage(CodeWriter& out);
+
 void close_c_linkage(CodeWriter& out);
 // An exported prototype: the visibility macro on its own line, then the declaration.
 void declare(CodeWriter& out, const std::string& macro, const std::string& prototype);

@@ -24,6 +24,7 @@ const std::vector<Deliverable>& deliverables() {
       {"fastrtps_c", &emit_c_serialization},
       {"cpp", &emit_cpp_messages},
       {"introspection_cpp", &emit_introspection_cpp},
+      {"fastrtps_cpp", &emit_cpp_serialization},
       {"py_messages", &emit_py_messages},
       {"py_conversion", &emit_py_conversion},
       {"py_extension", &emit_py_extension},

@@ -31,6 +31,7 @@ FileSet emit_dispatch_c(const Package& package);
 FileSet emit_c_serialization(const Package& package);
 FileSet emit_cpp_messages(const Package& package);
 FileSet emit_introspection_cpp(const Package& package);
+FileSet emit_cpp_serialization(const Package& package);
 FileSet emit_py_messages(const Package& package);
 FileSet emit_py_conversion(const Package& package);
 FileSet emit_py_extension(const Package& package);

@@ -394,10 +394,15 @@ const TypeRow& type(const std::string& name) {
 }
 
 std::vector<uint8_t> write(const TypeRow& row, const void* msg, size_t lead) {
-  Stream s(2 * row.size(msg, lead) + lead + 256);
+  return write_through(row.callbacks(), row.name, msg, row.size(msg, lead), lead);
+}
+
+std::vector<uint8_t> write_through(const message_type_support_callbacks_t* callbacks,
+                                   const char* name, const void* msg, size_t size, size_t lead) {
+  Stream s(2 * size + lead + 256);
   for (size_t i = 0; i < lead; ++i) s.cdr.serialize(static_cast<char>(0xEE));
-  if (!row.callbacks()->cdr_serialize(msg, s.cdr)) {
-    throw std::runtime_error(std::string("cannot serialize ") + row.name);
+  if (!callbacks->cdr_serialize(msg, s.cdr)) {
+    throw std::runtime_error(std::string("cannot serialize ") + name);
   }
   std::vector<uint8_t> all = s.written();
   return {all.begin() + static_cast<long>(lead), all.end()};
