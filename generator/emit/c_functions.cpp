@@ -454,18 +454,6 @@ $seq_copy$(const $sequence$ * input, $sequence$ * output) {
 )", names);
 }
 
-bool has_floating_default(const Interface& interface) {
-  for (const Structure* structure : interface.structures) {
-    for (const Field& field : structure->fields) {
-      if (field.default_value && field.type.element == ElementKind::Primitive &&
-          primitive_info(field.type.primitive).literal == LiteralClass::Floating) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
 GeneratedFile functions_source(const Interface& interface) {
   CodeWriter out;
   out.append(banner(interface));
@@ -482,10 +470,10 @@ GeneratedFile functions_source(const Interface& interface) {
   out.line("#include \"$header$\"", {{"header", naming::c_functions_header(interface)}});
   out.line();
   out.lines("#include <stdbool.h>\n#include <stdint.h>\n#include <stdlib.h>\n#include <string.h>\n");
-  if (has_floating_default(interface)) out.line("#include <math.h>");
+  const common::InterfaceUses uses = common::uses_of(interface);
+  if (uses.non_finite_defaults) out.line("#include <math.h>");
   out.line();
   out.line("#include \"rcutils/allocator.h\"");
-  const common::InterfaceUses uses = common::uses_of(interface);
   if (uses.strings) out.line("#include \"rosidl_runtime_c/string_functions.h\"");
   if (uses.primitive_sequences) out.line("#include \"rosidl_runtime_c/primitives_sequence_functions.h\"");
   for (const Interface* nested : uses.nested) {

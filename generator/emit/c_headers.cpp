@@ -84,8 +84,10 @@ GeneratedFile struct_header(const Interface& interface) {
   const std::string path = naming::c_struct_header(interface);
   CodeWriter out;
   open_header(out, banner(interface), path);
-  out.lines("#include <stdbool.h>\n#include <stddef.h>\n#include <stdint.h>\n\n");
   const common::InterfaceUses uses = common::uses_of(interface);
+  out.lines("#include <stdbool.h>\n#include <stddef.h>\n#include <stdint.h>\n");
+  if (uses.non_finite_constants) out.line("#include <math.h>");
+  out.line();
   if (uses.strings) out.line("#include \"rosidl_runtime_c/string.h\"");
   if (uses.primitive_sequences) out.line("#include \"rosidl_runtime_c/primitives_sequence.h\"");
   for (const Interface* nested : uses.nested) {

@@ -1,7 +1,9 @@
 #include "emit/common.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <variant>
 
 #include "naming.hpp"
 
@@ -40,10 +42,27 @@ GeneratedFile visibility_header(const Package& package, const std::string& root,
   return {root + "/" + path, out.text()};
 }
 
+namespace {
+
+bool non_finite(const Scalar& scalar) {
+  const auto* number = std::get_if<double>(&scalar.value);
+  return number != nullptr && !std::isfinite(*number);
+}
+
+}  // namespace
+
 InterfaceUses uses_of(const Interface& interface) {
   InterfaceUses uses;
   for (const Structure* structure : interface.structures) {
+    for (const Constant& constant : structure->constants) {
+      if (non_finite(constant.value)) uses.non_finite_constants = true;
+    }
     for (const Field& field : structure->fields) {
+      if (field.default_value) {
+        for (const Scalar& item : field.default_value->items) {
+          if (non_finite(item)) uses.non_finite_defaults = true;
+        }
+      }
       const Type& type = field.type;
       if (type.element == ElementKind::String) uses.strings = true;
       if (type.element == ElementKind::Primitive && type.is_sequence()) uses.primitive_sequences = true;

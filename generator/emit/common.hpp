@@ -30,6 +30,10 @@ struct InterfaceUses {
   bool fixed_arrays = false;
   bool unbounded_sequences = false;
   bool bounded_sequences = false;
+  // NaN or an infinity among the constants, or among the defaults: their literals need the
+  // language's own header (math.h in C, <limits> in C++).
+  bool non_finite_constants = false;
+  bool non_finite_defaults = false;
   std::vector<const Interface*> nested;  // other interfaces nested, in order of first use
 };
 InterfaceUses uses_of(const Interface& interface);

@@ -263,25 +263,6 @@ void write_action_key(CodeWriter& out, const Interface& action) {
   out.line();
 }
 
-bool has_non_finite_literal(const Interface& interface) {
-  auto non_finite = [](const Scalar& scalar) {
-    const auto* number = std::get_if<double>(&scalar.value);
-    return number != nullptr && !std::isfinite(*number);
-  };
-  for (const Structure* structure : interface.structures) {
-    for (const Constant& constant : structure->constants) {
-      if (non_finite(constant.value)) return true;
-    }
-    for (const Field& field : structure->fields) {
-      if (!field.default_value) continue;
-      for (const Scalar& item : field.default_value->items) {
-        if (non_finite(item)) return true;
-      }
-    }
-  }
-  return false;
-}
-
 GeneratedFile struct_header(const Interface& interface) {
   const std::string path = naming::cpp_struct_header(interface);
   const common::InterfaceUses uses = common::uses_of(interface);
@@ -289,7 +270,7 @@ GeneratedFile struct_header(const Interface& interface) {
   common::open_header(out, banner(interface), path);
   if (uses.fixed_arrays) out.line("#include <array>");
   out.line("#include <cstdint>");
-  if (has_non_finite_literal(interface)) out.line("#include <limits>");
+  if (uses.non_finite_constants || uses.non_finite_defaults) out.line("#include <limits>");
   out.line("#include <memory>");
   if (uses.strings) out.line("#include <string>");
   if (uses.unbounded_sequences) out.line("#include <vector>");

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <sstream>
 
+#include "model/reserved_words.hpp"
 #include "model/text.hpp"
 
 namespace idlc {
@@ -67,6 +68,10 @@ void check_field_name(const std::string& name, const SourceLocation& where) {
                            name.find("__") == std::string::npos && name.back() != '_';
   if (!well_formed) {
     throw CompileError(where, "expected a field name in lower case with single underscores, "
+                              "found '" + name + "'");
+  }
+  if (is_reserved_word(name)) {
+    throw CompileError(where, "expected a field name that is no keyword of C, C++ or Python, "
                               "found '" + name + "'");
   }
 }
