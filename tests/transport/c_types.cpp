@@ -4,7 +4,6 @@
 #include <string>
 
 #include "corvanthelis_interfaces/msg/detail/trashes__type_support.h"
-#include "corvanthelis_interfaces/msg/trash.h"
 #include "corvanthelis_interfaces/srv/detail/detect_trash__type_support.h"
 #include "rosidl_runtime_c/string_functions.h"
 #include "transport/c_message.hpp"

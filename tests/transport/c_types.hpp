@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "corvanthelis_interfaces/msg/trash.h"
 #include "corvanthelis_interfaces/msg/trashes.h"
 #include "corvanthelis_interfaces/srv/detect_trash.h"
 #include "transport/type_support.hpp"

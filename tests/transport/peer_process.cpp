@@ -1,5 +1,6 @@
 #include "peer_process.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -12,11 +13,18 @@ extern char** environ;
 
 namespace transport_test {
 
-PeerProcess::PeerProcess(const std::vector<std::string>& arguments) {
+PeerProcess::PeerProcess(const std::vector<std::string>& arguments, const std::string& output) {
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
-  if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!output.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
+  const int failed = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) {
     pid_ = -1;
     throw std::runtime_error("cannot start " + arguments.front());
   }

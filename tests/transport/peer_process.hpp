@@ -11,7 +11,8 @@ namespace transport_test {
 
 class PeerProcess {
  public:
-  explicit PeerProcess(const std::vector<std::string>& arguments);
+  // The process's standard output goes to `output` when one is named.
+  explicit PeerProcess(const std::vector<std::string>& arguments, const std::string& output = "");
   ~PeerProcess();
   PeerProcess(const PeerProcess&) = delete;
   PeerProcess& operator=(const PeerProcess&) = delete;

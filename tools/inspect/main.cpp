@@ -1,13 +1,20 @@
-// corvanthelis_inspect: shows a type's layout and decodes CDR bytes into it, knowing no type:
-// everything comes from the package's dispatch library and the supports it leads to.
+// corvanthelis_inspect: shows a type's layout, decodes CDR bytes into it and echoes a topic
+// of it, knowing no type: everything comes from the package's dispatch library and the
+// supports it leads to.
 //
 //   corvanthelis_inspect show <pkg>/<kind>/<Type>
 //   corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->
+//   corvanthelis_inspect echo <topic> <pkg>/<kind>/<Type> [--count N] [--timeout SECONDS]
+//                             [--domain ID] [--partition NAME]
 //
 // decode takes the bytes as hex digits (whitespace ignored), from the argument or, for '-',
-// from standard input; they start with the 4-byte encapsulation header.
+// from standard input; they start with the 4-byte encapsulation header. echo prints each
+// sample as YAML followed by "---"; its domain defaults to ROS_DOMAIN_ID, else 0, and it
+// stays on this host.
 
+#include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -18,6 +25,7 @@
 #include "fastcdr/Cdr.h"
 #include "fastcdr/FastBuffer.h"
 #include "fastcdr/exceptions/Exception.h"
+#include "echo.hpp"
 #include "printer.hpp"
 #include "type_support.hpp"
 
@@ -28,7 +36,49 @@ using Members = rosidl_typesupport_introspection_c__MessageMembers;
 
 constexpr const char* kUsage =
     "usage: corvanthelis_inspect show <pkg>/<kind>/<Type>\n"
-    "       corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->\n";
+    "       corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->\n"
+    "       corvanthelis_inspect echo <topic> <pkg>/<kind>/<Type> [--count N] [--timeout SECONDS]\n"
+    "                                 [--domain ID] [--partition NAME]\n";
+
+struct Usage : std::runtime_error {
+  Usage() : std::runtime_error("usage") {}
+};
+
+unsigned long whole_number(const std::string& text, unsigned long limit) {
+  size_t used = 0;
+  unsigned long value = 0;
+  try {
+    value = std::stoul(text, &used);
+  } catch (const std::exception&) {
+    throw Usage();
+  }
+  if (used != text.size() || text[0] == '-' || value > limit) throw Usage();
+  return value;
+}
+
+inspect::EchoOptions echo_options(const std::vector<std::string>& args) {
+  inspect::EchoOptions options;
+  options.topic = args.at(1);
+  options.type_name = args.at(2);
+  const char* domain = std::getenv("ROS_DOMAIN_ID");
+  if (domain != nullptr && *domain != '\0') options.domain = static_cast<uint32_t>(whole_number(domain, 232));
+  for (size_t i = 3; i < args.size(); i += 2) {
+    if (i + 1 >= args.size()) throw Usage();
+    const std::string& value = args[i + 1];
+    if (args[i] == "--count") {
+      options.count = whole_number(value, 1ul << 31);
+    } else if (args[i] == "--timeout") {
+      options.timeout = static_cast<double>(whole_number(value, 1ul << 31));
+    } else if (args[i] == "--domain") {
+      options.domain = static_cast<uint32_t>(whole_number(value, 232));
+    } else if (args[i] == "--partition") {
+      options.partition = value;
+    } else {
+      throw Usage();
+    }
+  }
+  return options;
+}
 
 int digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -116,10 +166,16 @@ int main(int argc, char** argv) {
       show(args[1]);
     } else if (args.size() == 3 && args[0] == "decode") {
       decode(args[1], args[2]);
+    } else if (args.size() >= 3 && args[0] == "echo") {
+      const int status = inspect::echo(echo_options(args));
+      std::cout.flush();
+      return status;
     } else {
-      std::cerr << kUsage;
-      return 2;
+      throw Usage();
     }
+  } catch (const Usage&) {
+    std::cerr << kUsage;
+    return 2;
   } catch (const Failure& failure) {
     std::cerr << "corvanthelis_inspect: " << failure.what() << "\n";
     return 1;
