@@ -11,7 +11,8 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c)
+set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp introspection_cpp
+  fastrtps_cpp)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 
@@ -90,7 +91,14 @@ endfunction()
 # `files`, with its headers under <out>/<ROOT>; it links LINK and the same deliverable of each
 # dependency package.
 function(_corvanthelis_add_deliverable_library pkg out files deps)
-  cmake_parse_arguments(PARSE_ARGV 4 arg "" "LIBRARY;ROOT" "LINK")
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "LIBRARY;ROOT" "LINK;HEADERS")
+  if(NOT arg_HEADERS)
+    set(arg_HEADERS "*.h")
+  endif()
+  set(header_patterns "")
+  foreach(pattern IN LISTS arg_HEADERS)
+    list(APPEND header_patterns PATTERN "${pattern}")
+  endforeach()
   set(target ${pkg}__${arg_LIBRARY})
   set(sources "")
   foreach(file IN LISTS files)
@@ -119,7 +127,15 @@ function(_corvanthelis_add_deliverable_library pkg out files deps)
 
   corvanthelis_install_library(${target})
   install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
-    FILES_MATCHING PATTERN "*.h")
+    FILES_MATCHING ${header_patterns})
+endfunction()
+
+# A C++ library instantiates templates of the standard library, whose instantiations keep the
+# standard library's default visibility; they stay inside the library all the same.
+function(corvanthelis_hide_std_symbols target)
+  set(script "${_CORVANTHELIS_MODULE_DIR}/CorvanthelisHideStd.map")
+  target_link_options(${target} PRIVATE "LINKER:--version-script=${script}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
 endfunction()
 
 function(_corvanthelis_deliverable_c pkg out files deps)
@@ -150,6 +166,52 @@ function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
     LIBRARY rosidl_typesupport_c ROOT typesupport_dispatch LINK rosidl_typesupport_c)
 endfunction()
 
+# The C++ message classes are headers only: an interface target that carries their include
+# folder, the rosidl_runtime_cpp headers and the dependencies' classes, and that makes its
+# users wait for the generated headers.
+function(_corvanthelis_deliverable_cpp pkg out files deps)
+  corvanthelis_find_runtime()
+  set(target ${pkg}__rosidl_generator_cpp)
+  add_library(${target} INTERFACE)
+  target_include_directories(${target} INTERFACE
+    "$<BUILD_INTERFACE:${out}/cpp_messages>"
+    "$<INSTALL_INTERFACE:include/${pkg}>")
+  set(dep_targets "")
+  foreach(dep IN LISTS deps)
+    list(APPEND dep_targets ${dep}__rosidl_generator_cpp)
+  endforeach()
+  target_link_libraries(${target} INTERFACE corvanthelis::rosidl_runtime_cpp ${dep_targets})
+  add_dependencies(${target} ${pkg}__generate)
+  set_property(GLOBAL PROPERTY CORVANTHELIS_CPP_HEADERS_${pkg} "${files}")
+
+  install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
+  install(DIRECTORY "${out}/cpp_messages/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.hpp")
+endfunction()
+
+# The C++ introspection tables describe the header-only classes; nested types of other
+# packages are bound through those packages' C++ introspection libraries.
+function(_corvanthelis_deliverable_introspection_cpp pkg out files deps)
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_introspection_cpp ROOT introspection_cpp HEADERS "*.h" "*.hpp"
+    LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_introspection_cpp
+      corvanthelis::rosidl_runtime_c)
+  corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_introspection_cpp)
+endfunction()
+
+# The C++ serialization links no other library of its package: the classes are headers, and
+# nested types of other packages are reached through those packages' own C++ serialization.
+# Its functions are many small calls into each other and into Fast-CDR, so calls bind inside
+# the library where they can and otherwise go through the GOT without a PLT stub.
+function(_corvanthelis_deliverable_fastrtps_cpp pkg out files deps)
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_typesupport_fastrtps_cpp ROOT serialization_cpp HEADERS "*.h" "*.hpp"
+    LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
+  corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_fastrtps_cpp)
+  target_compile_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE -fno-semantic-interposition -fno-plt)
+  target_link_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE "LINKER:-Bsymbolic-functions")
+endfunction()
+
 function(corvanthelis_add_interfaces)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "PACKAGE" "DEFINITIONS;DEPENDENCIES")
   if(arg_UNPARSED_ARGUMENTS)
@@ -177,6 +239,7 @@ function(corvanthelis_add_interfaces)
   endforeach()
   _corvanthelis_definitions_root(root ${pkg} ${definitions})
   set_property(GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} "${root}")
+  set_property(GLOBAL APPEND PROPERTY CORVANTHELIS_PACKAGES ${pkg})
   set_property(GLOBAL PROPERTY CORVANTHELIS_DEPENDENCIES_${pkg} "${arg_DEPENDENCIES}")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${definitions})
 

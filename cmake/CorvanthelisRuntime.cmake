@@ -13,6 +13,8 @@ function(corvanthelis_find_runtime)
     PATH_SUFFIXES rcutils REQUIRED)
   find_path(CORVANTHELIS_TYPESUPPORT_INTERFACE_INCLUDE_DIR rosidl_typesupport_interface/macros.h
     PATH_SUFFIXES rosidl_typesupport_interface REQUIRED)
+  find_path(CORVANTHELIS_ROSIDL_RUNTIME_CPP_INCLUDE_DIR rosidl_runtime_cpp/traits.hpp
+    PATH_SUFFIXES rosidl_runtime_cpp REQUIRED)
   find_library(CORVANTHELIS_ROSIDL_RUNTIME_C_LIBRARY rosidl_runtime_c REQUIRED)
   find_library(CORVANTHELIS_RCUTILS_LIBRARY rcutils REQUIRED)
   find_path(CORVANTHELIS_FASTCDR_INCLUDE_DIR fastcdr/Cdr.h REQUIRED)
@@ -34,4 +36,11 @@ function(corvanthelis_find_runtime)
     IMPORTED_LOCATION "${CORVANTHELIS_ROSIDL_RUNTIME_C_LIBRARY}"
     INTERFACE_INCLUDE_DIRECTORIES "${runtime_includes}"
     INTERFACE_LINK_LIBRARIES corvanthelis::rcutils)
+
+  # Headers only; they include rosidl_runtime_c's message_initialization.h, but nothing of
+  # rosidl_runtime_c needs linking for them.
+  add_library(corvanthelis::rosidl_runtime_cpp INTERFACE IMPORTED GLOBAL)
+  set_target_properties(corvanthelis::rosidl_runtime_cpp PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES
+      "${CORVANTHELIS_ROSIDL_RUNTIME_CPP_INCLUDE_DIR};${CORVANTHELIS_ROSIDL_RUNTIME_C_INCLUDE_DIR}")
 endfunction()

@@ -156,6 +156,16 @@ std::string support_identifier(Support support) {
   }
   return "";
 }
+std::string identifier_variable(Support support) {
+  switch (support) {
+    case Support::Dispatch: return "rosidl_typesupport_c__typesupport_identifier";
+    case Support::FastCdrC: return "rosidl_typesupport_fastrtps_c__identifier";
+    case Support::FastCdrCpp: return "rosidl_typesupport_fastrtps_cpp::typesupport_identifier";
+    case Support::IntrospectionC: return "rosidl_typesupport_introspection_c__identifier";
+    case Support::IntrospectionCpp: return "rosidl_typesupport_introspection_cpp::typesupport_identifier";
+  }
+  return "";
+}
 std::string message_handle(Support support, const Structure& structure) {
   return support_identifier(support) + "__get_message_type_support_handle__" + c_type(structure);
 }
@@ -248,8 +258,9 @@ std::string introspection_c_init_function(const Structure& structure) {
 std::string introspection_c_fini_function(const Structure& structure) {
   return introspection_c_helper(c_type(structure), structure.name + "_fini_function");
 }
-std::string introspection_c_accessor(const Structure& structure, const Field& field,
-                                     Accessor accessor) {
+namespace {
+// "size_function__Trashes__trashes": the part of an accessor's name both languages share.
+std::string accessor_function(const Structure& structure, const Field& field, Accessor accessor) {
   std::string operation;
   switch (accessor) {
     case Accessor::Size: operation = "size"; break;
@@ -259,8 +270,12 @@ std::string introspection_c_accessor(const Structure& structure, const Field& fi
     case Accessor::Assign: operation = "assign"; break;
     case Accessor::Resize: operation = "resize"; break;
   }
-  return introspection_c_helper(c_type(structure),
-                                operation + "_function__" + structure.name + "__" + field.name);
+  return operation + "_function__" + structure.name + "__" + field.name;
+}
+}  // namespace
+std::string introspection_c_accessor(const Structure& structure, const Field& field,
+                                     Accessor accessor) {
+  return introspection_c_helper(c_type(structure), accessor_function(structure, field, accessor));
 }
 std::string introspection_c_member_array(const Structure& structure) {
   return introspection_c_helper(c_type(structure), "message_member_array");
@@ -309,7 +324,10 @@ std::string dispatch_action_record(const Interface& action) {
          support_identifier(Support::Dispatch) + "__action_type_support";
 }
 std::string action_feedback_message(const Interface& action) {
-  return action.name + "_FeedbackMessage";
+  return action_structure(action, "FeedbackMessage");
+}
+std::string action_structure(const Interface& action, std::string_view part) {
+  return action.name + "_" + std::string(part);
 }
 std::string action_cancel_service_handle(Support support) {
   return support_identifier(support) + "__get_service_type_support_handle__" +
@@ -328,20 +346,135 @@ std::string cpp_qualified(const Structure& structure) {
   return cpp_namespace(structure) + "::" + structure.name;
 }
 
+std::string cpp_qualified_template(const Structure& structure) {
+  return cpp_namespace(structure) + "::" + cpp_class_template(structure);
+}
+std::string cpp_include_root() { return "cpp_messages"; }
+
 std::string cpp_struct_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
          "__struct.hpp";
 }
+std::string cpp_traits_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__traits.hpp";
+}
 std::string cpp_umbrella_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/" + stem(interface.name) + ".hpp";
 }
+std::string cpp_interface_namespace(const Interface& interface) {
+  return interface.package + "::" + kind(interface.kind);
+}
 std::string cpp_service_key(const Interface& interface, const Service& service) {
-  return interface.package + "::" + kind(interface.kind) + "::" + service.name;
+  return cpp_interface_namespace(interface) + "::" + service.name;
+}
+std::string cpp_action_key(const Interface& action) {
+  return cpp_interface_namespace(action) + "::" + action.name;
+}
+std::string cpp_member_type(const Field& field) { return "_" + field.name + "_type"; }
+std::string cpp_setter(const Field& field) { return "set__" + field.name; }
+std::string cpp_yaml_header(const std::string& package) { return package + "/detail/cpp_yaml.hpp"; }
+std::string cpp_yaml_namespace(const std::string& package) { return package + "::detail::yaml"; }
+std::string ros_type_name(const Structure& structure) {
+  return structure.package + "/" + kind(structure.kind) + "/" + structure.name;
+}
+std::string ros_service_name(const Interface& interface, const Service& service) {
+  return interface.package + "/" + kind(interface.kind) + "/" + service.name;
+}
+std::string ros_action_name(const Interface& action) {
+  return action.package + "/" + kind(action.kind) + "/" + action.name;
 }
 std::string cpp_support_namespace(Support support, const Structure& structure) {
   return cpp_namespace(structure) + "::" +
          (support == Support::FastCdrCpp ? std::string("typesupport_fastrtps_cpp")
                                          : support_identifier(support));
+}
+std::string cpp_message_handle_specialization(const Structure& structure) {
+  return "get_message_type_support_handle<" + cpp_qualified(structure) + ">";
+}
+std::string cpp_service_handle_specialization(const Interface& interface, const Service& service) {
+  return "get_service_type_support_handle<" + cpp_service_key(interface, service) + ">";
+}
+std::string cpp_message_handle(Support support, const Structure& structure) {
+  return "::" + support_identifier(support) + "::" + cpp_message_handle_specialization(structure);
+}
+std::string cpp_service_handle(Support support, const Interface& interface, const Service& service) {
+  return "::" + support_identifier(support) + "::" + cpp_service_handle_specialization(interface, service);
+}
+
+std::string introspection_cpp_root() { return "introspection_cpp"; }
+std::string introspection_cpp_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__rosidl_typesupport_introspection_cpp.hpp";
+}
+std::string introspection_cpp_source(const Interface& interface) {
+  return introspection_cpp_root() + "/" + interface.package + "/" + kind(interface.kind) +
+         "/detail/" + stem(interface.name) + "__type_support.cpp";
+}
+std::string introspection_cpp_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_typesupport_introspection_cpp__visibility_control.h";
+}
+std::string introspection_cpp_visibility_macro(const std::string& package) {
+  return "ROSIDL_TYPESUPPORT_INTROSPECTION_CPP_PUBLIC_" + package;
+}
+std::string introspection_cpp_init_function(const Structure& structure) {
+  return structure.name + "_init_function";
+}
+std::string introspection_cpp_fini_function(const Structure& structure) {
+  return structure.name + "_fini_function";
+}
+std::string introspection_cpp_accessor(const Structure& structure, const Field& field,
+                                       Accessor accessor) {
+  return accessor_function(structure, field, accessor);
+}
+std::string introspection_cpp_member_array(const Structure& structure) {
+  return structure.name + "_message_member_array";
+}
+std::string introspection_cpp_message_members(const Structure& structure) {
+  return structure.name + "_message_members";
+}
+std::string introspection_cpp_message_record(const Structure& structure) {
+  return structure.name + "_message_type_support_handle";
+}
+std::string introspection_cpp_service_members(const Service& service) {
+  return service.name + "_service_members";
+}
+std::string introspection_cpp_service_record(const Service& service) {
+  return service.name + "_service_type_support_handle";
+}
+std::string serialization_cpp_root() { return "serialization_cpp"; }
+std::string serialization_cpp_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
+         "__rosidl_typesupport_fastrtps_cpp.hpp";
+}
+std::string serialization_cpp_source(const Interface& interface) {
+  return serialization_cpp_root() + "/" + interface.package + "/" + kind(interface.kind) +
+         "/detail/" + stem(interface.name) + "__type_support.cpp";
+}
+std::string serialization_cpp_wire_header(const std::string& package) {
+  return package + "/detail/fastrtps_cpp_wire.hpp";
+}
+std::string serialization_cpp_wire_namespace(const std::string& package) {
+  return package + "__fastrtps_cpp_wire";
+}
+std::string serialization_cpp_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_typesupport_fastrtps_cpp__visibility_control.h";
+}
+std::string serialization_cpp_visibility_macro(const std::string& package) {
+  return "ROSIDL_TYPESUPPORT_FASTRTPS_CPP_PUBLIC_" + package;
+}
+std::string cpp_cdr_function(CppCdrFunction function, const Structure& structure) {
+  switch (function) {
+    case CppCdrFunction::Serialize: return "cdr_serialize";
+    case CppCdrFunction::Deserialize: return "cdr_deserialize";
+    case CppCdrFunction::Size: return "get_serialized_size";
+    case CppCdrFunction::MaxSize: return "max_serialized_size_" + structure.name;
+  }
+  return "";
+}
+std::string cpp_cdr_function_qualified(CppCdrFunction function, const Structure& structure) {
+  return cpp_support_namespace(Support::FastCdrCpp, structure) + "::" +
+         cpp_cdr_function(function, structure);
 }
 
 std::string py_infix(const Structure& structure) {

@@ -57,6 +57,8 @@ enum class Support {
   IntrospectionCpp,       // rosidl_typesupport_introspection_cpp
 };
 std::string support_identifier(Support support);
+// The runtime variable that holds a support's identifier; records are stamped with its value.
+std::string identifier_variable(Support support);
 std::string message_handle(Support support, const Structure& structure);
 std::string service_handle(Support support, const Interface& interface, const Service& service);
 std::string action_handle(Support support, const Interface& action);
@@ -119,6 +121,8 @@ std::string dispatch_service_record(const Interface& interface, const Service& s
 std::string dispatch_action_record(const Interface& action);
 // The name of an action's FeedbackMessage structure, "ArmTask_FeedbackMessage".
 std::string action_feedback_message(const Interface& action);
+// The name of one of an action's own structures: part "Goal" gives "ArmTask_Goal".
+std::string action_structure(const Interface& action, std::string_view part);
 // The action protocol's cancel service and status message, which action_msgs provides.
 std::string action_cancel_service_handle(Support support);
 std::string action_status_message_handle(Support support);
@@ -127,12 +131,69 @@ std::string action_status_message_handle(Support support);
 std::string cpp_namespace(const Structure& structure);  // pkg::msg
 std::string cpp_class_template(const Structure& structure);  // Trash_
 std::string cpp_qualified(const Structure& structure);  // pkg::msg::Trash
+std::string cpp_qualified_template(const Structure& structure);  // pkg::msg::Trash_
+std::string cpp_include_root();  // "cpp_messages": holds the C++ message headers
 std::string cpp_struct_header(const Interface& interface);  // pkg/msg/detail/trash__struct.hpp
+std::string cpp_traits_header(const Interface& interface);  // pkg/msg/detail/trash__traits.hpp
 std::string cpp_umbrella_header(const Interface& interface);  // pkg/msg/trash.hpp
 std::string cpp_service_key(const Interface& interface, const Service& service);  // pkg::srv::X
+std::string cpp_action_key(const Interface& action);  // pkg::action::ArmTask
+std::string cpp_interface_namespace(const Interface& interface);  // pkg::srv
+// A class's own names for a field: the member type alias and the chained setter.
+std::string cpp_member_type(const Field& field);  // _trashes_type
+std::string cpp_setter(const Field& field);       // set__trashes
+// The header with the YAML printing rules every message of the package shares, and its
+// namespace.
+std::string cpp_yaml_header(const std::string& package);
+std::string cpp_yaml_namespace(const std::string& package);
+// The names the traits give: "pkg/msg/Trash", "pkg/srv/DetectTrash", "pkg/action/ArmTask".
+std::string ros_type_name(const Structure& structure);
+std::string ros_service_name(const Interface& interface, const Service& service);
+std::string ros_action_name(const Interface& action);
 // The namespace of a structure's C++ support functions: pkg::msg::typesupport_fastrtps_cpp or
 // pkg::msg::rosidl_typesupport_introspection_cpp.
 std::string cpp_support_namespace(Support support, const Structure& structure);
+// The handle templates of a C++ support, specialised for a class or a service key, as they
+// are declared inside the support's namespace, "get_message_type_support_handle<pkg::msg::Trash>",
+// and as they are called from anywhere, with that namespace in front.
+std::string cpp_message_handle_specialization(const Structure& structure);
+std::string cpp_service_handle_specialization(const Interface& interface, const Service& service);
+std::string cpp_message_handle(Support support, const Structure& structure);
+std::string cpp_service_handle(Support support, const Interface& interface, const Service& service);
+
+// --- C++ introspection --------------------------------------------------------------------
+std::string introspection_cpp_root();  // "introspection_cpp": holds its headers and sources
+// pkg/msg/detail/trash__rosidl_typesupport_introspection_cpp.hpp, relative to the root.
+std::string introspection_cpp_header(const Interface& interface);
+std::string introspection_cpp_source(const Interface& interface);  // relative to the generated root
+std::string introspection_cpp_visibility_header(const std::string& package);
+std::string introspection_cpp_visibility_macro(const std::string& package);
+// Functions in cpp_support_namespace(IntrospectionCpp, ...): Trash_init_function, ...
+std::string introspection_cpp_init_function(const Structure& structure);
+std::string introspection_cpp_fini_function(const Structure& structure);
+std::string introspection_cpp_accessor(const Structure& structure, const Field& field,
+                                       Accessor accessor);  // size_function__Trashes__trashes
+// Static records of a structure or service; not exported.
+std::string introspection_cpp_member_array(const Structure& structure);
+std::string introspection_cpp_message_members(const Structure& structure);
+std::string introspection_cpp_message_record(const Structure& structure);
+std::string introspection_cpp_service_members(const Service& service);
+std::string introspection_cpp_service_record(const Service& service);
+
+// --- C++ serialization (fast-CDR) ---------------------------------------------------------
+std::string serialization_cpp_root();  // "serialization_cpp": holds its headers and sources
+// pkg/msg/detail/trash__rosidl_typesupport_fastrtps_cpp.hpp, relative to the root.
+std::string serialization_cpp_header(const Interface& interface);
+std::string serialization_cpp_source(const Interface& interface);  // relative to the generated root
+std::string serialization_cpp_wire_header(const std::string& package);
+std::string serialization_cpp_wire_namespace(const std::string& package);
+std::string serialization_cpp_visibility_header(const std::string& package);
+std::string serialization_cpp_visibility_macro(const std::string& package);
+// The four functions of a structure, unqualified: cdr_serialize, cdr_deserialize,
+// get_serialized_size, max_serialized_size_Trash. They live in cpp_support_namespace(FastCdrCpp).
+enum class CppCdrFunction { Serialize, Deserialize, Size, MaxSize };
+std::string cpp_cdr_function(CppCdrFunction function, const Structure& structure);
+std::string cpp_cdr_function_qualified(CppCdrFunction function, const Structure& structure);
 
 // --- Python -------------------------------------------------------------------------------
 // "msg__trash", "srv__move_to_grab__request", "action__arm_task__send_goal__request".

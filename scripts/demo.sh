@@ -8,11 +8,11 @@ build_dir="${BUILD_DIR:-$repo_root/build}"
 bash "$repo_root/scripts/setup.sh"
 bash "$repo_root/scripts/build.sh"
 
-demos=(detect_trash_demo detect_trash_wire)
+demos=(detect_trash_demo detect_trash_wire detect_trash_cpp)
 for demo in "${demos[@]}"; do
   program="$build_dir/examples/$demo"
   if [[ ! -x "$program" ]]; then
-    echo "demo.sh: $program was not built (is examples/$demo.c there?)" >&2
+    echo "demo.sh: $program was not built (is examples/$demo.c or .cpp there?)" >&2
     exit 1
   fi
   echo "== $demo"

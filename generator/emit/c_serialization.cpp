@@ -3,6 +3,8 @@
 
 
 #include "emit/c_serialization_fields.hpp"
+#include "emit/cdr_records.hpp"
+#include "emit/cdr_rules.hpp"
 #include "emit/common.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
@@ -13,17 +15,8 @@ namespace {
 
 using naming::Support;
 
-// Inline helpers shared by the package's sources: the rules that hold for every field of a
-// kind live here once instead of in every generated function.
-GeneratedFile wire_header(const Package& package) {
-  const std::string path = naming::serialization_c_wire_header(package.name);
-  CodeWriter out;
-  out.append(package_banner(package));
-  out.lines(R"(
-#ifndef $guard$
-#define $guard$
-
-#include <cstddef>
+// What the package's wire header includes, and the rules it holds besides the size helpers.
+constexpr const char* kWireIncludes = R"(#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -34,21 +27,10 @@ GeneratedFile wire_header(const Package& package) {
 #include "rosidl_runtime_c/string.h"
 #include "rosidl_runtime_c/string_functions.h"
 #include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
+)";
 
-namespace $namespace$ {
-
-inline const message_type_support_callbacks_t * callbacks(const rosidl_message_type_support_t * handle) {
+constexpr const char* kWireRules = R"(inline const message_type_support_callbacks_t * callbacks(const rosidl_message_type_support_t * handle) {
   return static_cast<const message_type_support_callbacks_t *>(handle->data);
-}
-
-// Bytes that `count` items of `item_size` take at `position`, with the padding before them.
-inline size_t padded(size_t position, size_t item_size, size_t count) {
-  return eprosima::fastcdr::Cdr::alignment(position, item_size) + count * item_size;
-}
-
-// Counts and uint32 values travel through the int32 overload; the bits are the same.
-inline void write_count(eprosima::fastcdr::Cdr & cdr, size_t count) {
-  cdr.serialize(static_cast<int32_t>(static_cast<uint32_t>(count)));
 }
 
 // A count from the wire is believed only when the rest of the stream could hold that many
@@ -107,14 +89,15 @@ inline bool read_string(eprosima::fastcdr::Cdr & cdr, rosidl_runtime_c__String &
   }
   return true;
 }
+)";
 
-}  // namespace $namespace$
-
-#endif  // $guard$
-)",
-            {{"guard", naming::include_guard(path)},
-             {"namespace", naming::serialization_c_wire_namespace(package.name)}});
-  return {naming::serialization_c_root() + "/" + path, out.text()};
+// Inline helpers shared by the package's sources: the rules that hold for every field of a
+// kind live here once instead of in every generated function.
+GeneratedFile wire_header(const Package& package) {
+  return cdr::wire_header(package, naming::serialization_c_root(),
+                          naming::serialization_c_wire_header(package.name),
+                          naming::serialization_c_wire_namespace(package.name), kWireIncludes,
+                          kWireRules);
 }
 
 GeneratedFile interface_header(const Interface& interface) {
@@ -182,122 +165,55 @@ void write_cdr_function(CodeWriter& out, const Structure& structure, const std::
   out.line("return true;");
 }
 
+cdr::Spelling c_spelling(const std::string& wire) {
+  return {wire,
+          "ros_message->",
+          ".size",
+          ".data",
+          "&",
+          [](const Structure& nested) { return naming::serialized_size_function(nested); },
+          [](const Structure& nested) { return naming::max_serialized_size_function(nested); },
+          [](const Structure& structure) { return naming::c_type(structure); }};
+}
+
 void write_sizes(CodeWriter& out, const Structure& structure, const std::string& wire) {
   const std::string type = naming::c_type(structure);
   {
     auto body = out.block("size_t $function$(const void * untyped_ros_message, size_t current_alignment)",
                           {{"function", naming::serialized_size_function(structure)}});
-    if (serialization_c::size_reads_message(structure)) {
+    if (cdr::size_reads_message(structure)) {
       out.line("const $type$ * ros_message = static_cast<const $type$ *>(untyped_ros_message);",
                {{"type", type}});
     } else {
       out.line("(void)untyped_ros_message;  // the size of this type does not depend on its values");
     }
-    out.line("const size_t initial_alignment = current_alignment;");
-    for (const Field& field : structure.fields) serialization_c::write_size_field(out, field, wire);
-    out.line("return current_alignment - initial_alignment;");
+    cdr::write_size_body(out, structure, c_spelling(wire));
   }
   out.line();
   {
     auto body = out.block("size_t $function$(bool & full_bounded, bool & is_plain, size_t current_alignment)",
                           {{"function", naming::max_serialized_size_function(structure)}});
-    out.line("const size_t initial_alignment = current_alignment;");
-    out.line("size_t last_member_size = 0;");
-    out.line("full_bounded = true;");
-    out.line("is_plain = true;");
-    for (const Field& field : structure.fields) serialization_c::write_max_size_field(out, field, wire);
-    out.line("const size_t size = current_alignment - initial_alignment;");
-    {
-      // The memory image equals the encoding only when the last member ends where the
-      // encoding does, i.e. no padding differs between the two layouts.
-      auto plain = out.block("if (is_plain)");
-      out.line("is_plain = offsetof($type$, $last$) + last_member_size == size;",
-               {{"type", type}, {"last", structure.fields.back().name}});
-    }
-    out.line("return size;");
+    cdr::write_max_size_body(out, structure, c_spelling(wire));
   }
   out.line();
 }
 
 void write_records(CodeWriter& out, const Structure& structure) {
-  const Bindings names = {
-      {"size", naming::serialized_size_function(structure)},
-      {"max", naming::max_serialized_size_function(structure)},
-      {"size_callback", naming::private_symbol("size_callback", structure)},
-      {"max_callback", naming::private_symbol("max_size_callback", structure)},
-      {"callbacks", naming::private_symbol("callbacks", structure)},
-      {"record", naming::private_symbol("type_support", structure)},
-      {"namespace", naming::serialization_namespace(structure)},
-      {"name", structure.name},
-      {"serialize", naming::cdr_serialize_function(structure)},
-      {"deserialize", naming::cdr_deserialize_function(structure)},
-      {"handle", naming::message_handle(Support::FastCdrC, structure)},
-  };
-  out.lines(R"(static uint32_t $size_callback$(const void * untyped_ros_message) {
-  return static_cast<uint32_t>($size$(untyped_ros_message, 0));
-}
-
-static size_t $max_callback$(char & bounds_info) {
-  bool full_bounded;
-  bool is_plain;
-  const size_t size = $max$(full_bounded, is_plain, 0);
-  bounds_info = is_plain ? ROSIDL_TYPESUPPORT_FASTRTPS_PLAIN_TYPE
-    : full_bounded ? ROSIDL_TYPESUPPORT_FASTRTPS_BOUNDED_TYPE
-    : ROSIDL_TYPESUPPORT_FASTRTPS_UNBOUNDED_TYPE;
-  return size;
-}
-
-static message_type_support_callbacks_t $callbacks$ = {
-  "$namespace$",
-  "$name$",
-  &$serialize$,
-  &$deserialize$,
-  &$size_callback$,
-  &$max_callback$,
-};
-
-// Initialised when the library is loaded: the identifier is the runtime variable's value.
-static rosidl_message_type_support_t $record$ = {
-  rosidl_typesupport_fastrtps_c__identifier,
-  &$callbacks$,
-  get_message_typesupport_handle_function,
-};
-
-const rosidl_message_type_support_t * $handle$() {
-  return &$record$;
-}
-
-)", names);
+  cdr::write_message_record(
+      out, structure,
+      {naming::cdr_serialize_function(structure), naming::cdr_deserialize_function(structure),
+       naming::serialized_size_function(structure) + "(untyped_ros_message, 0)",
+       naming::max_serialized_size_function(structure),
+       naming::identifier_variable(Support::FastCdrC),
+       naming::message_handle(Support::FastCdrC, structure)});
 }
 
 void write_service_records(CodeWriter& out, const Interface& interface, const Service& service) {
-  const Bindings names = {
-      {"callbacks", naming::private_symbol("service_callbacks", interface, service)},
-      {"record", naming::private_symbol("service_type_support", interface, service)},
-      {"namespace", naming::serialization_service_namespace(interface)},
-      {"name", service.name},
-      {"request", naming::message_handle(Support::FastCdrC, *service.request)},
-      {"response", naming::message_handle(Support::FastCdrC, *service.response)},
-      {"handle", naming::service_handle(Support::FastCdrC, interface, service)},
-  };
-  out.lines(R"(static service_type_support_callbacks_t $callbacks$ = {
-  "$namespace$",
-  "$name$",
-  $request$(),
-  $response$(),
-};
-
-static rosidl_service_type_support_t $record$ = {
-  rosidl_typesupport_fastrtps_c__identifier,
-  &$callbacks$,
-  get_service_typesupport_handle_function,
-};
-
-const rosidl_service_type_support_t * $handle$() {
-  return &$record$;
-}
-
-)", names);
+  cdr::write_service_record(out, interface, service,
+                            {naming::identifier_variable(Support::FastCdrC),
+                             naming::message_handle(Support::FastCdrC, *service.request),
+                             naming::message_handle(Support::FastCdrC, *service.response),
+                             naming::service_handle(Support::FastCdrC, interface, service)});
 }
 
 GeneratedFile interface_source(const Interface& interface) {

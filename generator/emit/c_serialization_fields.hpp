@@ -1,7 +1,8 @@
 #pragma once
 
-// Per-field code of the C serialization library: how each kind of field is written, read,
-// sized and bounded. The record and function scaffolding lives in c_serialization.cpp.
+// Per-field code of the C serialization library: how each kind of field is written and read.
+// Sizes and bounds follow the rules shared with the C++ library (cdr_rules.hpp); the record and
+// function scaffolding lives in c_serialization.cpp.
 
 #include "model/model.hpp"
 #include "support/code_writer.hpp"
@@ -12,10 +13,5 @@ namespace idlc::serialization_c {
 // helpers (see the wire header in c_serialization.cpp).
 void write_serialize_field(CodeWriter& out, const Field& field, const std::string& wire);
 void write_deserialize_field(CodeWriter& out, const Field& field, const std::string& wire);
-void write_size_field(CodeWriter& out, const Field& field, const std::string& wire);
-void write_max_size_field(CodeWriter& out, const Field& field, const std::string& wire);
-
-// Whether the exact size depends on the structure's values (strings, sequences, nested).
-bool size_reads_message(const Structure& structure);
 
 }  // namespace idlc::serialization_c

@@ -1,6 +1,7 @@
 #include "emit/common.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "naming.hpp"
 
@@ -46,6 +47,9 @@ InterfaceUses uses_of(const Interface& interface) {
       const Type& type = field.type;
       if (type.element == ElementKind::String) uses.strings = true;
       if (type.element == ElementKind::Primitive && type.is_sequence()) uses.primitive_sequences = true;
+      if (type.container == Container::FixedArray) uses.fixed_arrays = true;
+      if (type.container == Container::UnboundedSequence) uses.unbounded_sequences = true;
+      if (type.container == Container::BoundedSequence) uses.bounded_sequences = true;
       if (type.element != ElementKind::Nested || type.nested->owner == &interface) continue;
       if (std::find(uses.nested.begin(), uses.nested.end(), type.nested->owner) == uses.nested.end()) {
         uses.nested.push_back(type.nested->owner);
@@ -53,6 +57,23 @@ InterfaceUses uses_of(const Interface& interface) {
     }
   }
   return uses;
+}
+
+void open_namespace(CodeWriter& out, const std::string& name) {
+  out.line("namespace $name$ {", {{"name", name}});
+  out.line();
+}
+
+void close_namespace(CodeWriter& out, const std::string& name) {
+  out.line("}  // namespace $name$", {{"name", name}});
+  out.line();
+}
+
+const Structure& structure_named(const Interface& interface, const std::string& name) {
+  for (const Structure* structure : interface.structures) {
+    if (structure->name == name) return *structure;
+  }
+  throw std::logic_error("the model has no structure " + name + " in " + interface.name);
 }
 
 }  // namespace idlc::common

@@ -22,6 +22,9 @@ const std::vector<Deliverable>& deliverables() {
       {"introspection_c", &emit_introspection_c},
       {"dispatch_c", &emit_dispatch_c},
       {"fastrtps_c", &emit_c_serialization},
+      {"cpp", &emit_cpp_messages},
+      {"introspection_cpp", &emit_introspection_cpp},
+      {"fastrtps_cpp", &emit_cpp_serialization},
   };
   return all;
 }

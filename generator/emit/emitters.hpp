@@ -27,5 +27,8 @@ FileSet emit_c_functions(const Package& package);
 FileSet emit_introspection_c(const Package& package);
 FileSet emit_dispatch_c(const Package& package);
 FileSet emit_c_serialization(const Package& package);
+FileSet emit_cpp_messages(const Package& package);
+FileSet emit_introspection_cpp(const Package& package);
+FileSet emit_cpp_serialization(const Package& package);
 
 }  // namespace idlc

@@ -6,6 +6,7 @@
 
 #include "emit/common.hpp"
 #include "emit/emitters.hpp"
+#include "emit/introspection_common.hpp"
 #include "naming.hpp"
 #include "support/code_writer.hpp"
 
@@ -46,115 +47,69 @@ struct Element {
   std::string copy;
 };
 
-std::string type_code(std::string_view suffix) {
-  return "rosidl_typesupport_introspection_c__ROS_TYPE_" + std::string(suffix);
+std::string type_code(const Type& type) {
+  return "rosidl_typesupport_introspection_c__ROS_TYPE_" + introspection::type_code_suffix(type);
 }
 
 Element element_of(const Type& type) {
   switch (type.element) {
     case ElementKind::Primitive: {
       const PrimitiveInfo& info = primitive_info(type.primitive);
-      return {type_code(info.introspection), std::string(info.c_type), 0, nullptr, ""};
+      return {type_code(type), std::string(info.c_type), 0, nullptr, ""};
     }
     case ElementKind::String:
-      return {type_code("STRING"), naming::c_string_type(), type.string_bound, nullptr,
+      return {type_code(type), naming::c_string_type(), type.string_bound, nullptr,
               naming::c_string_function("copy") + "($from$, $to$)"};
     case ElementKind::Nested: {
       const Structure& nested = *type.nested;
       const std::string copy =
           is_plain(nested) ? "" : naming::c_function(nested, "copy") + "($from$, $to$)";
-      return {type_code("MESSAGE"), naming::c_type(nested), 0, &nested, copy};
+      return {type_code(type), naming::c_type(nested), 0, &nested, copy};
     }
   }
   return {};
 }
 
-// How a field holds its elements: the columns of its member row that depend on the shape,
-// and what its accessors work on.
-struct Shape {
-  bool has_accessors = false;
-  bool is_array = false;
-  std::size_t array_size = 0;  // N of a fixed array, the bound of a bounded sequence
-  bool is_upper_bound = false;
-  std::string record;          // the sequence record's C type; "" for a fixed array
-  std::string sequence_init;   // the record's init and fini, which resize uses
-  std::string sequence_fini;
+// The sequence record a sequence field's accessors work on, and the record's init and fini,
+// which resize uses; all empty for a fixed array, whose member is its first element.
+struct Record {
+  std::string type;
+  std::string init;
+  std::string fini;
 };
 
-Shape shape_of(const Type& type) {
-  switch (type.kind()) {
-    case FieldKind::Primitive:
-    case FieldKind::String:
-    case FieldKind::Nested: return {};
-    case FieldKind::PrimitiveArray:
-    case FieldKind::StringArray:
-    case FieldKind::NestedArray: return {true, true, type.size, false, "", "", ""};
-    case FieldKind::PrimitiveSequence:
-    case FieldKind::StringSequence:
-    case FieldKind::NestedSequence: {
-      const bool bounded = type.container == Container::BoundedSequence;
-      return {true, true, bounded ? type.size : 0, bounded, naming::c_sequence_type_of(type),
-              naming::c_sequence_function_of(type, "init"), naming::c_sequence_function_of(type, "fini")};
-    }
-  }
-  return {};
+Record record_of(const Type& type) {
+  if (!type.is_sequence()) return {};
+  return {naming::c_sequence_type_of(type), naming::c_sequence_function_of(type, "init"),
+          naming::c_sequence_function_of(type, "fini")};
 }
 
-constexpr naming::Accessor kAccessors[] = {naming::Accessor::Size,  naming::Accessor::GetConst,
-                                           naming::Accessor::Get,   naming::Accessor::Fetch,
-                                           naming::Accessor::Assign, naming::Accessor::Resize};
-
-// Accessors a field exports, in member-row order; a fixed array cannot be resized.
-std::vector<naming::Accessor> accessors_of(const Field& field) {
-  const Shape shape = shape_of(field.type);
-  std::vector<naming::Accessor> result;
-  if (!shape.has_accessors) return result;
-  for (naming::Accessor accessor : kAccessors) {
-    if (accessor == naming::Accessor::Resize && shape.record.empty()) continue;
-    result.push_back(accessor);
-  }
-  return result;
-}
-
-struct AccessorPrototype {
-  naming::Accessor accessor;
-  const char* result;
-  const char* parameters;
-};
-constexpr AccessorPrototype kAccessorPrototypes[] = {
-    {naming::Accessor::Size, "size_t", "const void * untyped_member"},
-    {naming::Accessor::GetConst, "const void *", "const void * untyped_member, size_t index"},
-    {naming::Accessor::Get, "void *", "void * untyped_member, size_t index"},
-    {naming::Accessor::Fetch, "void", "const void * untyped_member, size_t index, void * untyped_value"},
-    {naming::Accessor::Assign, "void", "void * untyped_member, size_t index, const void * untyped_value"},
-    {naming::Accessor::Resize, "bool", "void * untyped_member, size_t size"},
-};
+using introspection::accessors_of;
+using introspection::shape_of;
 
 std::string signature(const Structure& structure, const Field& field, naming::Accessor accessor) {
-  for (const AccessorPrototype& prototype : kAccessorPrototypes) {
-    if (prototype.accessor != accessor) continue;
-    return std::string(prototype.result) + "\n" +
-           naming::introspection_c_accessor(structure, field, accessor) + "(" +
-           prototype.parameters + ")";
-  }
-  return "";
+  const introspection::AccessorSignature prototype =
+      introspection::accessor_signature(accessor, introspection::Language::C);
+  return prototype.result + "\n" + naming::introspection_c_accessor(structure, field, accessor) + "(" +
+         prototype.parameters + ")";
 }
 
 // The six (five for a fixed array) accessors of one field.
 void write_accessors(CodeWriter& out, const Structure& structure, const Field& field) {
-  const Shape shape = shape_of(field.type);
+  const introspection::Shape shape = shape_of(field.type);
+  const Record record = record_of(field.type);
   const Element element = element_of(field.type);
-  const bool fixed = shape.record.empty();
+  const bool fixed = !shape.is_sequence;
   auto name = [&](naming::Accessor accessor) {
     return naming::introspection_c_accessor(structure, field, accessor);
   };
   // A fixed array's member is its first element; a sequence's member is its record.
   const std::string cast_const = fixed ? "const " + element.c_type + " * member = (const " +
                                              element.c_type + " *)untyped_member;"
-                                       : "const " + shape.record + " * member = (const " +
-                                             shape.record + " *)untyped_member;";
+                                       : "const " + record.type + " * member = (const " +
+                                             record.type + " *)untyped_member;";
   const std::string cast = fixed ? element.c_type + " * member = (" + element.c_type + " *)untyped_member;"
-                                 : shape.record + " * member = (" + shape.record + " *)untyped_member;";
+                                 : record.type + " * member = (" + record.type + " *)untyped_member;";
   const std::string items = fixed ? "member" : "member->data";
 
   {
@@ -218,8 +173,8 @@ void write_accessors(CodeWriter& out, const Structure& structure, const Field& f
     }
     out.line("// Every element is discarded, also when the length is kept: a resized sequence holds");
     out.line("// freshly initialised elements only.");
-    out.line("$fini$(member);", {{"fini", shape.sequence_fini}});
-    out.line("return $init$(member, size);", {{"init", shape.sequence_init}});
+    out.line("$fini$(member);", {{"fini", record.fini}});
+    out.line("return $init$(member, size);", {{"init", record.init}});
   }
   out.line();
 }
@@ -232,7 +187,7 @@ std::string optional_function(const std::vector<naming::Accessor>& present, nami
 // One row of a member array: every column is written, so a reader of the generated table sees
 // the whole record.
 void write_member_row(CodeWriter& out, const Structure& structure, const Field& field) {
-  const Shape shape = shape_of(field.type);
+  const introspection::Shape shape = shape_of(field.type);
   const Element element = element_of(field.type);
   const std::vector<naming::Accessor> present = accessors_of(field);
   auto function = [&](naming::Accessor accessor) {

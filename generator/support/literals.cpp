@@ -57,6 +57,15 @@ std::string c_literal(Primitive primitive, const Scalar& value) {
   return c_string_literal(std::get<std::string>(value.value));
 }
 
+std::string cpp_literal(Primitive primitive, const Scalar& value) {
+  const auto* number = std::get_if<double>(&value.value);
+  if (number == nullptr || std::isfinite(*number)) return c_literal(primitive, value);
+  const std::string limits =
+      primitive == Primitive::Float32 ? "std::numeric_limits<float>::" : "std::numeric_limits<double>::";
+  if (std::isnan(*number)) return limits + "quiet_NaN()";
+  return *number < 0 ? "-" + limits + "infinity()" : limits + "infinity()";
+}
+
 std::string c_string_literal(const std::string& text) {
   std::string result = "\"";
   char previous = 0;

@@ -10,6 +10,9 @@
 namespace idlc {
 
 std::string c_literal(Primitive primitive, const Scalar& value);
+// The same value for C++ sources, where NaN and the infinities come from <limits> so that
+// they stay constant expressions.
+std::string cpp_literal(Primitive primitive, const Scalar& value);
 std::string c_string_literal(const std::string& text);
 
 }  // namespace idlc

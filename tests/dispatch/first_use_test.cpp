@@ -5,14 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "catalogue.hpp"
 #include "handles.hpp"
 #include "rosidl_typesupport_introspection_c/message_introspection.h"
+#include "support/together.hpp"
 
 namespace {
 
@@ -50,18 +49,7 @@ TEST(FirstUse, ConcurrentFirstCallsAgree) {
   for (const catalogue::Type& type : catalogue::types()) {
     dispatch.push_back(handles::message("rosidl_typesupport_c", catalogue::c_name(type.kind, type.name)));
   }
-  std::atomic<int> waiting{kThreads};
-  std::vector<Seen> results(kThreads);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      waiting.fetch_sub(1);
-      while (waiting.load() > 0) {
-      }
-      results[t] = first_use(dispatch);
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
+  const std::vector<Seen> results = together::run(kThreads, [&] { return first_use(dispatch); });
   for (int t = 0; t < kThreads; ++t) {
     ASSERT_EQ(results[t], results[0]) << "thread " << t;
   }

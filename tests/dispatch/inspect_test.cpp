@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "corvanthelis_interfaces/srv/detect_trash.h"
+#include "corvanthelis_interfaces/srv/detect_trash.hpp"
 
 namespace {
 
@@ -72,6 +74,24 @@ TEST(InspectTool, ShowPrintsTheLayoutWithNestedTypes) {
             std::string::npos);
 }
 
+TEST(InspectTool, ShowPrintsTheCppLayoutAfterTheCOne) {
+  const ToolRun run = inspect("show corvanthelis_interfaces/srv/DetectTrash_Response");
+  ASSERT_EQ(run.status, 0) << run.err;
+  using Response = corvanthelis_interfaces::srv::DetectTrash_Response;
+  const auto cpp = run.out.find("\ncorvanthelis_interfaces::srv::DetectTrash_Response  size " +
+                                std::to_string(sizeof(Response)) + "\n");
+  ASSERT_NE(cpp, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n  errmsg: string  offset " + std::to_string(offsetof(Response, errmsg)) + "  size " +
+                             std::to_string(sizeof(std::string)) + "\n",
+                         cpp),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("\n    obb_size: geometry_msgs/msg/Point  offset " +
+                             std::to_string(offsetof(corvanthelis_interfaces::msg::Trash, obb_size)),
+                         cpp),
+            std::string::npos);
+}
+
 TEST(InspectTool, DecodePrintsTheValueAsYaml) {
   const ToolRun run = inspect(std::string("decode corvanthelis_interfaces/srv/DetectTrash_Response '") + kSample + "'");
   ASSERT_EQ(run.status, 0) << run.err;
@@ -105,6 +125,52 @@ TEST(InspectTool, FailuresAreOneLineAndStatusOne) {
   // Cut short in the middle of the first pose.
   expect_one_line_failure(inspect("decode corvanthelis_interfaces/srv/DetectTrash_Response "
                                   "0001000001000000010000000203010000000000000000000000e03f"));
+}
+
+std::string without_spaces(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+  return text;
+}
+
+TEST(InspectTool, EncodeWritesTheBytesDecodeReads) {
+  // The value of kSample, in YAML flow style; left-out members keep their initial values.
+  const ToolRun run = inspect(
+      "encode corvanthelis_interfaces/srv/DetectTrash_Response '{status: 1, trashes_detected: [{type: 2, "
+      "location: 3, mainaxis_type: 1, grab_pose: {position: {x: 0.5, y: -1.25, z: 2}}, "
+      "obb_pose: {position: {x: 1.5, y: 2.5, z: 0.25}, orientation: {z: 0.7071067811865476, w: 0.7071067811865476}}, "
+      "obb_size: {x: 0.2, y: 0.1, z: 0.05}}], errmsg: \"ok\"}'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, without_spaces(kSample) + "\n");
+
+  // JSON, escapes and a fixed array, there and back.
+  const ToolRun uuid = inspect("encode unique_identifier_msgs/msg/UUID "
+                               "'{\"uuid\": [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 255]}'");
+  ASSERT_EQ(uuid.status, 0) << uuid.err;
+  EXPECT_EQ(uuid.out, "000100000102030405060708090a0b0c0d0e0fff\n");
+  const ToolRun text = inspect("encode corvanthelis_interfaces/msg/Trashes '{header: {frame_id: \"a\\\"b\\n\"}}'");
+  ASSERT_EQ(text.status, 0) << text.err;
+  const ToolRun back = inspect("decode corvanthelis_interfaces/msg/Trashes " + text.out.substr(0, text.out.size() - 1));
+  EXPECT_EQ(back.out, "header:\n  stamp:\n    sec: 0\n    nanosec: 0\n  frame_id: \"a\\\"b\\x0a\"\ntrashes: []\n");
+}
+
+TEST(InspectTool, EncodeRefusesWhatTheTypeCannotHold) {
+  const std::string trash = "encode corvanthelis_interfaces/msg/Trash ";
+  expect_one_line_failure(inspect(trash + "'{type: 256}'"));
+  expect_one_line_failure(inspect(trash + "'{type: -1}'"));
+  expect_one_line_failure(inspect(trash + "'{type: 1.5}'"));
+  expect_one_line_failure(inspect(trash + "'{type: \"1\"}'"));
+  expect_one_line_failure(inspect(trash + "'{kind: 1}'"));
+  expect_one_line_failure(inspect(trash + "'{type: 1, type: 2}'"));
+  expect_one_line_failure(inspect(trash + "'{grab_pose: {position: {x: 1e999}}}'"));
+  expect_one_line_failure(inspect(trash + "'{grab_pose: {position: {x: nan}}}'"));
+  expect_one_line_failure(inspect(trash + "'{type: 1'"));
+  expect_one_line_failure(inspect(trash + "'{type: 1} {}'"));
+  expect_one_line_failure(inspect(trash + "'[1]'"));
+  expect_one_line_failure(inspect("encode unique_identifier_msgs/msg/UUID '{uuid: [1, 2]}'"));
+  // A C string cannot carry a NUL through.
+  expect_one_line_failure(inspect("encode corvanthelis_interfaces/srv/ArmGrab_Response '{errmsg: \"a\\u0000b\"}'"));
+  // Nesting far beyond any type's fails instead of exhausting the stack.
+  expect_one_line_failure(inspect(trash + "'" + std::string(100000, '[') + "'"));
 }
 
 TEST(InspectTool, HostileCountsFailCleanly) {

@@ -52,6 +52,19 @@ TEST(Literal, SpecialFloatingValues) {
   EXPECT_EQ(c_literal(Primitive::Float32, {1.0}), "1.0f");
 }
 
+// In C++ NaN and the infinities must stay constant expressions, for static constexpr
+// constants; finite values read as in C.
+TEST(Literal, CppSpecialFloatingValuesComeFromNumericLimits) {
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(cpp_literal(Primitive::Float64, {std::numeric_limits<double>::quiet_NaN()}),
+            "std::numeric_limits<double>::quiet_NaN()");
+  EXPECT_EQ(cpp_literal(Primitive::Float32, {inf}), "std::numeric_limits<float>::infinity()");
+  EXPECT_EQ(cpp_literal(Primitive::Float64, {-inf}), "-std::numeric_limits<double>::infinity()");
+  EXPECT_EQ(cpp_literal(Primitive::Float32, {1.0}), c_literal(Primitive::Float32, {1.0}));
+  EXPECT_EQ(cpp_literal(Primitive::Int64, {std::numeric_limits<std::int64_t>::min()}), "INT64_MIN");
+  EXPECT_EQ(cpp_literal(Primitive::Uint8, {std::string("a\"b")}), "\"a\\\"b\"");
+}
+
 // A literal must read back to the very same value, and must stay a floating literal: "1"
 // would turn `x / 2` into integer division in generated code.
 TEST(Literal, FloatingValuesRoundTrip) {

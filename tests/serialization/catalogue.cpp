@@ -395,9 +395,14 @@ const TypeRow& type(const std::string& name) {
 }
 
 std::vector<uint8_t> write(const TypeRow& row, const void* msg, size_t lead) {
-  Stream s(2 * row.size(msg, lead) + lead + 256);
+  return write_through(row.callbacks(), row.name, msg, row.size(msg, lead), lead);
+}
+
+std::vector<uint8_t> write_through(const message_type_support_callbacks_t* callbacks,
+                                   const char* name, const void* msg, size_t size, size_t lead) {
+  Stream s(2 * size + lead + 256);
   for (size_t i = 0; i < lead; ++i) s.cdr.serialize(static_cast<char>(0xEE));
-  EXPECT_TRUE(row.callbacks()->cdr_serialize(msg, s.cdr)) << row.name;
+  EXPECT_TRUE(callbacks->cdr_serialize(msg, s.cdr)) << name;
   std::vector<uint8_t> all = s.written();
   return {all.begin() + static_cast<long>(lead), all.end()};
 }

@@ -75,6 +75,9 @@ struct Stream {
 
 // Serializes `msg` after `lead` filler octets; returns the bytes of the message alone.
 std::vector<uint8_t> write(const TypeRow& row, const void* msg, size_t lead = 0);
+// The same through any callbacks record; `size` is the message's size at `lead`.
+std::vector<uint8_t> write_through(const message_type_support_callbacks_t* callbacks,
+                                   const char* name, const void* msg, size_t size, size_t lead);
 
 void set_string(rosidl_runtime_c__String& s, const char* text);
 

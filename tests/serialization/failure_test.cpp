@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <new>
 #include <set>
 #include <string>
 
 #include "catalogue.hpp"
 #include "catalogue_headers.hpp"
+#include "hostile_inputs.hpp"
 #include "support/alloc_injector.hpp"
 
 namespace ser {
@@ -234,53 +236,25 @@ TEST(Failure, TruncatedInputThrowsAtEveryByteAndLeavesTheStructureUsable) {
 }
 
 TEST(Failure, HostileCountIsRejectedBeforeAnyAllocation) {
-  constexpr uint32_t kHuge = 500000000;
   struct Sequence {
     const void* data;
     size_t size;
   };
   using SequenceOf = std::function<Sequence(void*)>;
 #define SEQ_OF(kind, T, field)                                                \
-  [](void* p) {                                                               \
-    auto& s = static_cast<corvanthelis_interfaces__##kind##__##T*>(p)->field; \
-    return Sequence{s.data, s.size};                                          \
-  }
-  const auto le = [](std::vector<uint8_t> head, uint32_t count, size_t tail) {
-    for (int i = 0; i < 4; ++i) head.push_back(static_cast<uint8_t>(count >> (8 * i)));
-    head.insert(head.end(), tail, 0);
-    return head;
-  };
-  // Header with an empty frame_id, and the 3 bytes that align the next count.
-  const std::vector<uint8_t> header = {1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
-  std::vector<uint8_t> after_ids = le(header, 0, 0);
-  std::vector<uint8_t> after_classes = le(after_ids, 0, 0);
-  std::vector<uint8_t> after_poses = le(after_classes, 0, 0);
-  struct Case {
-    const char* type;
-    std::vector<uint8_t> bytes;
-    SequenceOf sequence;
-  };
-  const Case cases[] = {
-      {"TrashInfos", le({}, kHuge, 8), SEQ_OF(msg, TrashInfos, trashinfos)},
-      {"Trashes", le(header, kHuge, 8), SEQ_OF(msg, Trashes, trashes)},
-      {"DetectTrash_Response", le({0, 0, 0, 0}, kHuge, 4),
-       SEQ_OF(srv, DetectTrash_Response, trashes_detected)},
-      {"ArmTask_Result", le({0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, kHuge, 4),
-       SEQ_OF(action, ArmTask_Result, trash_blacklist)},
-      {"SamProcess_Response", le({1, 2, 0, 0}, kHuge, 8),
-       SEQ_OF(srv, SamProcess_Response, pixel_coords)},
-      {"DetectedWastes", le(header, kHuge, 8), SEQ_OF(msg, DetectedWastes, ids)},
-      {"DetectedWastes", le(after_ids, kHuge, 8), SEQ_OF(msg, DetectedWastes, class_names)},
-      {"DetectedWastes", le(after_classes, kHuge, 8), SEQ_OF(msg, DetectedWastes, goal_poses)},
-      {"DetectedWastes", le(after_poses, kHuge, 8), SEQ_OF(msg, DetectedWastes, detected_dis)},
-      {"DetectedWastes", le(after_poses, 0xFFFFFFFF, 8), SEQ_OF(msg, DetectedWastes, detected_dis)},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.type) + ", " + std::to_string(c.bytes.size()) + " bytes");
+  {#T "." #field, [](void* p) {                                               \
+     auto& s = static_cast<corvanthelis_interfaces__##kind##__##T*>(p)->field; \
+     return Sequence{s.data, s.size};                                         \
+   }},
+  const std::map<std::string, SequenceOf> sequences = {HOSTILE_COUNT_SEQUENCES(SEQ_OF)};
+  for (const HostileCount& c : hostile_counts()) {
+    SCOPED_TRACE(std::string(c.type) + "." + c.field + ", " + std::to_string(c.bytes.size()) +
+                 " bytes");
     const TypeRow& row = type(c.type);
+    const SequenceOf& sequence = sequences.at(std::string(c.type) + "." + c.field);
     void* msg = row.create();
     row.fill(msg, 1);
-    const Sequence before = c.sequence(msg);
+    const Sequence before = sequence(msg);
     Stream in(c.bytes);
     alloc_injector::reset();
     {
@@ -289,7 +263,7 @@ TEST(Failure, HostileCountIsRejectedBeforeAnyAllocation) {
                    eprosima::fastcdr::exception::NotEnoughMemoryException);
     }
     EXPECT_LT(alloc_injector::largest_request(), 4096u);
-    const Sequence after = c.sequence(msg);
+    const Sequence after = sequence(msg);
     EXPECT_EQ(after.data, before.data);
     EXPECT_EQ(after.size, before.size);
     row.destroy(msg);

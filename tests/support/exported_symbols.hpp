@@ -4,9 +4,11 @@
 // tests compare them with names they build from their own catalogues: nothing may be missing
 // and nothing may be extra, functions and data alike.
 
+#include <cxxabi.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <sstream>
 #include <string>
@@ -27,6 +29,18 @@ inline std::set<std::string> of(const std::string& library) {
     if (fields >> address >> kind >> name) names.insert(name);
   }
   EXPECT_EQ(pclose(pipe), 0) << "nm failed on " << library;
+  return names;
+}
+
+// The same, C++ names demangled ("ns::f(int)"); C names stay as they are.
+inline std::set<std::string> demangled_of(const std::string& library) {
+  std::set<std::string> names;
+  for (const std::string& name : of(library)) {
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(name.c_str(), nullptr, nullptr, &status);
+    names.insert(status == 0 && demangled != nullptr ? std::string(demangled) : name);
+    std::free(demangled);
+  }
   return names;
 }
 

@@ -1,16 +1,23 @@
-// corvanthelis_inspect: shows a type's layout, decodes CDR bytes into it and echoes a topic
-// of it, knowing no type: everything comes from the package's dispatch library and the
-// supports it leads to.
+// corvanthelis_inspect: shows a type's layout, converts between values and CDR bytes and
+// echoes a topic, knowing no type: everything comes from the package's dispatch library and
+// the supports it leads to.
 //
 //   corvanthelis_inspect show <pkg>/<kind>/<Type>
 //   corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->
+//   corvanthelis_inspect encode <pkg>/<kind>/<Type> <value|->
 //   corvanthelis_inspect echo <topic> <pkg>/<kind>/<Type> [--count N] [--timeout SECONDS]
 //                             [--domain ID] [--partition NAME]
 //
+// show prints the layout of the C structure, then that of the C++ class when the package has
+// its C++ introspection library.
+//
 // decode takes the bytes as hex digits (whitespace ignored), from the argument or, for '-',
-// from standard input; they start with the 4-byte encapsulation header. echo prints each
-// sample as YAML followed by "---"; its domain defaults to ROS_DOMAIN_ID, else 0, and it
-// stays on this host.
+// from standard input; they start with the 4-byte encapsulation header. encode is its reverse:
+// it takes a value as JSON or YAML flow style ({trashes: [{type: 2}]}; members left out keep
+// their initial values) and prints the bytes, little endian, header first, as decode reads them.
+//
+// echo prints each sample of a topic as YAML followed by "---"; its domain defaults to
+// ROS_DOMAIN_ID, else 0, and it stays on this host.
 
 #include <cstdint>
 #include <cstdlib>
@@ -26,8 +33,11 @@
 #include "fastcdr/FastBuffer.h"
 #include "fastcdr/exceptions/Exception.h"
 #include "echo.hpp"
+#include "filler.hpp"
+#include "layout.hpp"
 #include "printer.hpp"
 #include "type_support.hpp"
+#include "value_text.hpp"
 
 namespace {
 
@@ -37,6 +47,7 @@ using Members = rosidl_typesupport_introspection_c__MessageMembers;
 constexpr const char* kUsage =
     "usage: corvanthelis_inspect show <pkg>/<kind>/<Type>\n"
     "       corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->\n"
+    "       corvanthelis_inspect encode <pkg>/<kind>/<Type> <value|->\n"
     "       corvanthelis_inspect echo <topic> <pkg>/<kind>/<Type> [--count N] [--timeout SECONDS]\n"
     "                                 [--domain ID] [--partition NAME]\n";
 
@@ -127,10 +138,12 @@ class Message {
   void* memory_ = nullptr;
 };
 
+std::string argument_or_stdin(const std::string& input) {
+  return input == "-" ? std::string(std::istreambuf_iterator<char>(std::cin), {}) : input;
+}
+
 void decode(const std::string& type_name, const std::string& input) {
-  const std::string text =
-      input == "-" ? std::string(std::istreambuf_iterator<char>(std::cin), {}) : input;
-  std::vector<char> bytes = parse_hex(text);
+  std::vector<char> bytes = parse_hex(argument_or_stdin(input));
   if (bytes.size() < 4) throw Failure("truncated input: no encapsulation header");
 
   const rosidl_message_type_support_t* dispatch = inspect::dispatch_record(type_name);
@@ -152,9 +165,38 @@ void decode(const std::string& type_name, const std::string& input) {
   inspect::print_value(std::cout, members, message.get());
 }
 
+void encode(const std::string& type_name, const std::string& input) {
+  const inspect::Value value = inspect::parse_value_text(argument_or_stdin(input));
+  const rosidl_message_type_support_t* dispatch = inspect::dispatch_record(type_name);
+  const Members& members = inspect::introspection(*dispatch);
+  const message_type_support_callbacks_t& callbacks = inspect::serialization(*dispatch);
+
+  Message message(members);
+  inspect::fill_message(members, message.get(), value);
+  // The size counts from the alignment origin, which the encapsulation header moves past itself.
+  std::vector<char> bytes(4 + callbacks.get_serialized_size(message.get()));
+  eprosima::fastcdr::FastBuffer buffer(bytes.data(), bytes.size());
+  eprosima::fastcdr::Cdr cdr(buffer, eprosima::fastcdr::Cdr::LITTLE_ENDIANNESS, eprosima::fastcdr::Cdr::DDS_CDR);
+  try {
+    cdr.serialize_encapsulation();
+    if (!callbacks.cdr_serialize(message.get(), cdr)) throw Failure("the value cannot be written as " + type_name);
+  } catch (const eprosima::fastcdr::exception::Exception& error) {
+    throw Failure("the value cannot be written as " + type_name + ": " + error.what());
+  }
+  static const char digits[] = "0123456789abcdef";
+  for (size_t i = 0; i < cdr.getSerializedDataLength(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    std::cout << digits[byte >> 4] << digits[byte & 0xf];
+  }
+  std::cout << "\n";
+}
+
 void show(const std::string& type_name) {
   const rosidl_message_type_support_t* dispatch = inspect::dispatch_record(type_name);
   inspect::print_layout(std::cout, type_name, inspect::introspection(*dispatch));
+  if (const auto* cpp = inspect::cpp_introspection(type_name)) {
+    inspect::print_layout(std::cout, std::string(cpp->message_namespace_) + "::" + cpp->message_name_, *cpp);
+  }
 }
 
 }  // namespace
@@ -166,6 +208,8 @@ int main(int argc, char** argv) {
       show(args[1]);
     } else if (args.size() == 3 && args[0] == "decode") {
       decode(args[1], args[2]);
+    } else if (args.size() == 3 && args[0] == "encode") {
+      encode(args[1], args[2]);
     } else if (args.size() >= 3 && args[0] == "echo") {
       const int status = inspect::echo(echo_options(args));
       std::cout.flush();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "layout.hpp"
 #include "rosidl_runtime_c/string.h"
 #include "rosidl_runtime_c/u16string.h"
 #include "rosidl_typesupport_introspection_c/field_types.h"
@@ -15,87 +16,6 @@ namespace {
 
 using Member = rosidl_typesupport_introspection_c__MessageMember;
 using Members = rosidl_typesupport_introspection_c__MessageMembers;
-
-// Every sequence record of rosidl_runtime_c and of the generated packages has this layout.
-struct SequenceRecord {
-  void* data;
-  size_t size;
-  size_t capacity;
-};
-
-struct ElementType {
-  std::string name;
-  size_t size;
-};
-
-ElementType element_type(const Member& member) {
-  switch (member.type_id_) {
-    case rosidl_typesupport_introspection_c__ROS_TYPE_FLOAT: return {"float32", sizeof(float)};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_DOUBLE: return {"float64", sizeof(double)};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_LONG_DOUBLE:
-      return {"long double", sizeof(long double)};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_CHAR: return {"char", 1};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_WCHAR: return {"wchar", 2};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_BOOLEAN: return {"bool", sizeof(bool)};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_OCTET: return {"byte", 1};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_UINT8: return {"uint8", 1};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_INT8: return {"int8", 1};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_UINT16: return {"uint16", 2};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_INT16: return {"int16", 2};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_UINT32: return {"uint32", 4};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_INT32: return {"int32", 4};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_UINT64: return {"uint64", 8};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_INT64: return {"int64", 8};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_STRING: {
-      const std::string bound =
-          member.string_upper_bound_ ? "<=" + std::to_string(member.string_upper_bound_) : "";
-      return {"string" + bound, sizeof(rosidl_runtime_c__String)};
-    }
-    case rosidl_typesupport_introspection_c__ROS_TYPE_WSTRING:
-      return {"wstring", sizeof(rosidl_runtime_c__U16String)};
-    case rosidl_typesupport_introspection_c__ROS_TYPE_MESSAGE: {
-      const Members& nested = nested_members(member);
-      std::string name = std::string(nested.message_namespace_) + "/" + nested.message_name_;
-      const auto separator = name.find("__");
-      if (separator != std::string::npos) name.replace(separator, 2, "/");
-      return {name, nested.size_of_};
-    }
-  }
-  throw Failure(std::string("member '") + member.name_ + "' has the unknown type code " +
-                std::to_string(member.type_id_));
-}
-
-bool is_sequence(const Member& member) {
-  return member.is_array_ && (member.array_size_ == 0 || member.is_upper_bound_);
-}
-
-std::string type_text(const Member& member) {
-  const std::string element = element_type(member).name;
-  if (!member.is_array_) return element;
-  if (!is_sequence(member)) return element + "[" + std::to_string(member.array_size_) + "]";
-  if (member.is_upper_bound_) return element + "[<=" + std::to_string(member.array_size_) + "]";
-  return element + "[]";
-}
-
-size_t member_size(const Member& member) {
-  if (!member.is_array_) return element_type(member).size;
-  if (is_sequence(member)) return sizeof(SequenceRecord);
-  return element_type(member).size * member.array_size_;
-}
-
-void print_members(std::ostream& out, const Members& members, int depth) {
-  for (uint32_t i = 0; i < members.member_count_; ++i) {
-    const Member& member = members.members_[i];
-    out << std::string(static_cast<size_t>(depth) * 2, ' ') << member.name_ << ": "
-        << type_text(member) << "  offset " << member.offset_ << "  size " << member_size(member)
-        << "\n";
-    if (member.type_id_ == rosidl_typesupport_introspection_c__ROS_TYPE_MESSAGE) {
-      print_members(out, nested_members(member), depth + 1);
-    }
-  }
-}
-
-// --- Values -------------------------------------------------------------------------------
 
 template <typename T>
 T load(const void* element) {
@@ -238,11 +158,6 @@ void print_fields(std::ostream& out, const Members& members, const void* message
 }
 
 }  // namespace
-
-void print_layout(std::ostream& out, const std::string& title, const Members& members) {
-  out << title << "  size " << members.size_of_ << "\n";
-  print_members(out, members, 1);
-}
 
 void print_value(std::ostream& out, const Members& members, const void* message) {
   print_fields(out, members, message, "", "");

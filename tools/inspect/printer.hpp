@@ -1,7 +1,7 @@
 #pragma once
 
-// Prints what the C introspection tables say: a type's layout, or a value as YAML. Neither
-// knows any type of any package; everything comes from the tables.
+// Prints a value as YAML from what the C introspection tables say about it, knowing no type of
+// any package.
 
 #include <ostream>
 #include <string>
@@ -9,9 +9,6 @@
 #include "rosidl_typesupport_introspection_c/message_introspection.h"
 
 namespace inspect {
-
-void print_layout(std::ostream& out, const std::string& title,
-                  const rosidl_typesupport_introspection_c__MessageMembers& members);
 
 void print_value(std::ostream& out, const rosidl_typesupport_introspection_c__MessageMembers& members,
                  const void* message);

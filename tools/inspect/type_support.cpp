@@ -12,7 +12,9 @@ namespace {
 
 // The identifiers are compared by content in the runtime, so their text is all the tool needs;
 // it links none of the providers.
+constexpr const char* kDispatch = "rosidl_typesupport_c";
 constexpr const char* kIntrospectionC = "rosidl_typesupport_introspection_c";
+constexpr const char* kIntrospectionCpp = "rosidl_typesupport_introspection_cpp";
 constexpr const char* kFastCdrC = "rosidl_typesupport_fastrtps_c";
 
 bool is_identifier(const std::string& text) {
@@ -52,40 +54,67 @@ std::string take_rcutils_error() {
   return text;
 }
 
+// A record must be what its identifier says and carry its table.
+void check_record(const rosidl_message_type_support_t& record, const char* identifier) {
+  if (record.typesupport_identifier == nullptr || std::strcmp(record.typesupport_identifier, identifier) != 0 ||
+      record.data == nullptr) {
+    throw Failure(std::string("the ") + identifier + " record is not what its identifier says");
+  }
+}
+
 const rosidl_message_type_support_t& provider(const rosidl_message_type_support_t& dispatch,
                                               const char* identifier) {
   const rosidl_message_type_support_t* record = dispatch.func(&dispatch, identifier);
   if (record == nullptr) {
     throw Failure(std::string("no ") + identifier + " support: " + take_rcutils_error());
   }
-  if (record->typesupport_identifier == nullptr ||
-      std::strcmp(record->typesupport_identifier, identifier) != 0 || record->data == nullptr) {
-    throw Failure(std::string("the ") + identifier + " record is not what its identifier says");
-  }
+  check_record(*record, identifier);
   return *record;
+}
+
+// The library stays loaded: the records it hands out live in it.
+void* open_library(const TypeName& name, const std::string& support) {
+  const std::string file = "lib" + name.package + "__" + support + ".so";
+  return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+using Handle = const rosidl_message_type_support_t* (*)();
+
+// The support's C-linkage message handle of the type; null when the library has none.
+Handle handle_function(void* library, const TypeName& name, const std::string& support) {
+  const std::string symbol = support + "__get_message_type_support_handle__" + name.package + "__" +
+                             name.kind + "__" + name.type;
+  return reinterpret_cast<Handle>(dlsym(library, symbol.c_str()));
 }
 
 }  // namespace
 
 const rosidl_message_type_support_t* dispatch_record(const std::string& type_name) {
   const TypeName name = parse_type_name(type_name);
-  const std::string file = "lib" + name.package + "__rosidl_typesupport_c.so";
-  // The library stays loaded: the records it hands out live in it.
-  void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* library = open_library(name, kDispatch);
   if (library == nullptr) {
     const char* reason = dlerror();
-    throw Failure("unknown package '" + name.package + "': " + (reason ? reason : file));
+    throw Failure("unknown package '" + name.package + "': " + (reason ? reason : "no dispatch library"));
   }
-  const std::string symbol = "rosidl_typesupport_c__get_message_type_support_handle__" +
-                             name.package + "__" + name.kind + "__" + name.type;
-  void* handle = dlsym(library, symbol.c_str());
+  const Handle handle = handle_function(library, name, kDispatch);
   if (handle == nullptr) throw Failure("unknown type '" + type_name + "'");
-  using Handle = const rosidl_message_type_support_t* (*)();
-  const rosidl_message_type_support_t* record = reinterpret_cast<Handle>(handle)();
+  const rosidl_message_type_support_t* record = handle();
   if (record == nullptr || record->func == nullptr) {
     throw Failure("the dispatch handle of '" + type_name + "' returned no usable record");
   }
   return record;
+}
+
+const rosidl_typesupport_introspection_cpp::MessageMembers* cpp_introspection(const std::string& type_name) {
+  const TypeName name = parse_type_name(type_name);
+  void* library = open_library(name, kIntrospectionCpp);
+  if (library == nullptr) return nullptr;
+  const Handle handle = handle_function(library, name, kIntrospectionCpp);
+  if (handle == nullptr) throw Failure("the C++ introspection library has no type '" + type_name + "'");
+  const rosidl_message_type_support_t* record = handle();
+  if (record == nullptr) throw Failure("the C++ introspection handle of '" + type_name + "' returned nothing");
+  check_record(*record, kIntrospectionCpp);
+  return static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers*>(record->data);
 }
 
 const rosidl_typesupport_introspection_c__MessageMembers& introspection(
@@ -98,12 +127,24 @@ const message_type_support_callbacks_t& serialization(const rosidl_message_type_
   return *static_cast<const message_type_support_callbacks_t*>(provider(dispatch, kFastCdrC).data);
 }
 
-const rosidl_typesupport_introspection_c__MessageMembers& nested_members(
-    const rosidl_typesupport_introspection_c__MessageMember& member) {
+namespace {
+template <typename Members, typename Member>
+const Members& nested_table(const Member& member) {
   if (member.members_ == nullptr || member.members_->data == nullptr) {
     throw Failure(std::string("the table of member '") + member.name_ + "' is incomplete");
   }
-  return *static_cast<const rosidl_typesupport_introspection_c__MessageMembers*>(member.members_->data);
+  return *static_cast<const Members*>(member.members_->data);
+}
+}  // namespace
+
+const rosidl_typesupport_introspection_c__MessageMembers& nested_members(
+    const rosidl_typesupport_introspection_c__MessageMember& member) {
+  return nested_table<rosidl_typesupport_introspection_c__MessageMembers>(member);
+}
+
+const rosidl_typesupport_introspection_cpp::MessageMembers& nested_members(
+    const rosidl_typesupport_introspection_cpp::MessageMember& member) {
+  return nested_table<rosidl_typesupport_introspection_cpp::MessageMembers>(member);
 }
 
 }  // namespace inspect

@@ -9,6 +9,7 @@
 #include "rosidl_runtime_c/message_type_support_struct.h"
 #include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
 #include "rosidl_typesupport_introspection_c/message_introspection.h"
+#include "rosidl_typesupport_introspection_cpp/message_introspection.hpp"
 
 namespace inspect {
 
@@ -24,8 +25,14 @@ const rosidl_typesupport_introspection_c__MessageMembers& introspection(
     const rosidl_message_type_support_t& dispatch);
 const message_type_support_callbacks_t& serialization(const rosidl_message_type_support_t& dispatch);
 
+// The C++ table of "<pkg>/<kind>/<Type>", from the package's C++ introspection library, found
+// by file name; null when the package has no such library.
+const rosidl_typesupport_introspection_cpp::MessageMembers* cpp_introspection(const std::string& type_name);
+
 // The nested type's table of a member whose type code is MESSAGE.
 const rosidl_typesupport_introspection_c__MessageMembers& nested_members(
     const rosidl_typesupport_introspection_c__MessageMember& member);
+const rosidl_typesupport_introspection_cpp::MessageMembers& nested_members(
+    const rosidl_typesupport_introspection_cpp::MessageMember& member);
 
 }  // namespace inspect

@@ -1,0 +1,360 @@
+// The C++ serialization library of a package: CDR writing, reading and sizing of every C++
+// message class through Fast-CDR, and the records through which the middleware reaches them.
+// The bytes are those of the C library; the sizes and records come from the same rules.
+
+#include "emit/cdr_records.hpp"
+#include "emit/cdr_rules.hpp"
+#include "emit/common.hpp"
+#include "emit/cpp_serialization_fields.hpp"
+#include "emit/emitters.hpp"
+#include "naming.hpp"
+#include "support/code_writer.hpp"
+
+namespace idlc {
+namespace {
+
+using naming::CppCdrFunction;
+using naming::Support;
+
+// What the package's wire header includes, and the rules it holds besides the size helpers.
+constexpr const char* kWireIncludes = R"(#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fastcdr/Cdr.h"
+#include "fastcdr/exceptions/NotEnoughMemoryException.h"
+)";
+
+constexpr const char* kWireRules =
+    R"(// A count from the wire is believed only when the rest of the stream holds that many elements
+// of at least `minimum_element_bytes` each; otherwise a hostile or truncated packet would make
+// the reader allocate and construct far more than the packet could ever fill. Fast-CDR 1.0
+// keeps the end of its buffer to itself, and its ways of skipping ahead (jump,
+// moveAlignmentForward) grow a buffer that the stream owns; reading never does. So the claimed
+// bytes are read into scratch space, and the stream is put back right after the count whatever
+// the outcome. A short stream raises Fast-CDR's own exception, as for any other short read.
+inline size_t read_count(eprosima::fastcdr::Cdr & cdr, size_t minimum_element_bytes) {
+  int32_t wire_count = 0;
+  cdr.deserialize(wire_count);
+  const size_t count = static_cast<uint32_t>(wire_count);
+  eprosima::fastcdr::Cdr::state after_count = cdr.getState();
+  char scratch[256];
+  try {
+    for (size_t left = count * minimum_element_bytes; left > 0;) {
+      const size_t chunk = left < sizeof scratch ? left : sizeof scratch;
+      cdr.deserializeArray(scratch, chunk);
+      left -= chunk;
+    }
+  } catch (const eprosima::fastcdr::exception::NotEnoughMemoryException &) {
+    cdr.setState(after_count);
+    throw;
+  }
+  cdr.setState(after_count);
+  return count;
+}
+
+template<typename Wire, typename Member>
+inline void write(eprosima::fastcdr::Cdr & cdr, const Member & value) {
+  cdr.serialize(static_cast<Wire>(value));
+}
+
+template<typename Wire, typename Member>
+inline void read(eprosima::fastcdr::Cdr & cdr, Member & value) {
+  Wire wire_value{};
+  cdr.deserialize(wire_value);
+  value = static_cast<Member>(wire_value);
+}
+
+// Any octet other than 0 reads as true.
+inline bool read_bool(eprosima::fastcdr::Cdr & cdr) {
+  char octet = 0;
+  cdr.deserialize(octet);
+  return octet != 0;
+}
+
+// The length prefix counts the characters up to the first NUL, as on the C side.
+inline void write_string(eprosima::fastcdr::Cdr & cdr, const std::string & text) {
+  cdr.serialize(text.c_str());
+}
+
+// Exactly the characters on the wire, embedded NUL characters included.
+inline void read_string(eprosima::fastcdr::Cdr & cdr, std::string & text) {
+  cdr.deserialize(text);
+}
+
+template<typename T, size_t N>
+inline void write_array(eprosima::fastcdr::Cdr & cdr, const std::array<T, N> & items) {
+  cdr.serializeArray(items.data(), N);
+}
+
+template<typename T, size_t N>
+inline void read_array(eprosima::fastcdr::Cdr & cdr, std::array<T, N> & items) {
+  cdr.deserializeArray(items.data(), N);
+}
+
+// Fast-CDR's vector operators: the count, then one array call. On a failure they put the
+// stream back where it was before the count, and a reader checks the count against the bytes
+// left before it resizes the vector.
+template<typename T>
+inline void write_sequence(eprosima::fastcdr::Cdr & cdr, const std::vector<T> & items) {
+  cdr << items;
+}
+
+template<typename T>
+inline void read_sequence(eprosima::fastcdr::Cdr & cdr, std::vector<T> & items) {
+  cdr >> items;
+}
+)";
+
+// Inline helpers shared by the package's sources: the rules that hold for every member of a
+// kind live here once instead of in every generated function.
+GeneratedFile wire_header(const Package& package) {
+  return cdr::wire_header(package, naming::serialization_cpp_root(),
+                          naming::serialization_cpp_wire_header(package.name),
+                          naming::serialization_cpp_wire_namespace(package.name), kWireIncludes,
+                          kWireRules);
+}
+
+// The four functions of a structure with their parameters, in the order the header declares
+// and the source defines them.
+std::vector<std::string> prototypes(const Structure& structure) {
+  const std::string type = naming::cpp_qualified(structure);
+  return {
+      "bool " + naming::cpp_cdr_function(CppCdrFunction::Serialize, structure) + "(const " + type +
+          " & ros_message, eprosima::fastcdr::Cdr & cdr)",
+      "bool " + naming::cpp_cdr_function(CppCdrFunction::Deserialize, structure) +
+          "(eprosima::fastcdr::Cdr & cdr, " + type + " & ros_message)",
+      "size_t " + naming::cpp_cdr_function(CppCdrFunction::Size, structure) + "(const " + type +
+          " & ros_message, size_t current_alignment)",
+      "size_t " + naming::cpp_cdr_function(CppCdrFunction::MaxSize, structure) +
+          "(bool & full_bounded, bool & is_plain, size_t current_alignment)",
+  };
+}
+
+GeneratedFile interface_header(const Interface& interface) {
+  const std::string path = naming::serialization_cpp_header(interface);
+  const std::string macro = naming::serialization_cpp_visibility_macro(interface.package);
+  CodeWriter out;
+  common::open_header(out, banner(interface), path);
+  out.line("#include <cstddef>");
+  out.line();
+  out.line("#include \"fastcdr/Cdr.h\"");
+  out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
+  out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
+  out.line("#include \"rosidl_typesupport_fastrtps_cpp/message_type_support_decl.hpp\"");
+  out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support_decl.hpp\"");
+  out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
+  out.line("#include \"$header$\"",
+           {{"header", naming::serialization_cpp_visibility_header(interface.package)}});
+  out.line();
+  for (const Structure* structure : interface.structures) {
+    const std::string name = naming::cpp_support_namespace(Support::FastCdrCpp, *structure);
+    common::open_namespace(out, name);
+    for (const std::string& prototype : prototypes(*structure))
+      common::declare(out, macro, prototype);
+    common::close_namespace(out, name);
+  }
+  out.line("extern \"C\" {");
+  out.line();
+  for (const Structure* structure : interface.structures) {
+    common::declare(out, macro,
+                    "const rosidl_message_type_support_t * " +
+                        naming::message_handle(Support::FastCdrCpp, *structure) + "()");
+  }
+  for (const Service& service : interface.services) {
+    common::declare(out, macro,
+                    "const rosidl_service_type_support_t * " +
+                        naming::service_handle(Support::FastCdrCpp, interface, service) + "()");
+  }
+  out.line("}  // extern \"C\"");
+  out.line();
+  const std::string runtime = naming::support_identifier(Support::FastCdrCpp);
+  common::open_namespace(out, runtime);
+  for (const Structure* structure : interface.structures) {
+    out.line("template<>");
+    common::declare(out, macro,
+                    "const rosidl_message_type_support_t * " +
+                        naming::cpp_message_handle_specialization(*structure) + "()");
+  }
+  for (const Service& service : interface.services) {
+    out.line("template<>");
+    common::declare(out, macro,
+                    "const rosidl_service_type_support_t * " +
+                        naming::cpp_service_handle_specialization(interface, service) + "()");
+  }
+  common::close_namespace(out, runtime);
+  common::close_header(out, path);
+  return {naming::serialization_cpp_root() + "/" + path, out.text()};
+}
+
+cdr::Spelling cpp_spelling(const std::string& wire) {
+  return {wire,
+          "ros_message.",
+          ".size()",
+          "",
+          "",
+          [](const Structure& nested) {
+            return naming::cpp_cdr_function_qualified(CppCdrFunction::Size, nested);
+          },
+          [](const Structure& nested) {
+            return naming::cpp_cdr_function_qualified(CppCdrFunction::MaxSize, nested);
+          },
+          [](const Structure& structure) { return naming::cpp_qualified(structure); }};
+}
+
+// The four functions of a structure, each a list of statements in field order.
+void write_functions(CodeWriter& out, const Structure& structure, const std::string& wire) {
+  const std::vector<std::string> signatures = prototypes(structure);
+  {
+    auto body = out.block(signatures[0]);
+    for (const Field& field : structure.fields)
+      serialization_cpp::write_serialize_field(out, field, wire);
+    out.line("return true;");
+  }
+  out.line();
+  {
+    auto body = out.block(signatures[1]);
+    for (const Field& field : structure.fields)
+      serialization_cpp::write_deserialize_field(out, field, wire);
+    out.line("return true;");
+  }
+  out.line();
+  {
+    auto body = out.block(signatures[2]);
+    if (!cdr::size_reads_message(structure)) {
+      out.line("(void)ros_message;  // the size of this type does not depend on its values");
+    }
+    cdr::write_size_body(out, structure, cpp_spelling(wire));
+  }
+  out.line();
+  {
+    auto body = out.block(signatures[3]);
+    cdr::write_max_size_body(out, structure, cpp_spelling(wire));
+  }
+}
+
+// The record entries take the untyped pointer as the class and check nothing: the middleware
+// hands over valid objects.
+void write_records(CodeWriter& out, const Structure& structure) {
+  const std::string type = naming::cpp_qualified(structure);
+  const std::string serialize_entry = naming::private_symbol("serialize_callback", structure);
+  const std::string deserialize_entry = naming::private_symbol("deserialize_callback", structure);
+  out.lines(
+      R"(static bool $serialize_entry$(const void * untyped_ros_message, eprosima::fastcdr::Cdr & cdr) {
+  return $serialize$(*static_cast<const $type$ *>(untyped_ros_message), cdr);
+}
+
+static bool $deserialize_entry$(eprosima::fastcdr::Cdr & cdr, void * untyped_ros_message) {
+  return $deserialize$(cdr, *static_cast<$type$ *>(untyped_ros_message));
+}
+
+)",
+      {{"type", type},
+       {"serialize_entry", serialize_entry},
+       {"deserialize_entry", deserialize_entry},
+       {"serialize", naming::cpp_cdr_function_qualified(CppCdrFunction::Serialize, structure)},
+       {"deserialize",
+        naming::cpp_cdr_function_qualified(CppCdrFunction::Deserialize, structure)}});
+  cdr::write_message_record(out, structure,
+                            {serialize_entry, deserialize_entry,
+                             naming::cpp_cdr_function_qualified(CppCdrFunction::Size, structure) +
+                                 "(*static_cast<const " + type + " *>(untyped_ros_message), 0)",
+                             naming::cpp_cdr_function_qualified(CppCdrFunction::MaxSize, structure),
+                             naming::identifier_variable(Support::FastCdrCpp),
+                             naming::message_handle(Support::FastCdrCpp, structure)});
+}
+
+// The template forms answer with the very records of the C-linkage forms.
+void write_handle_templates(CodeWriter& out, const Interface& interface) {
+  auto define = [&](const std::string& record_type, const std::string& specialization,
+                    const std::string& handle) {
+    out.line("template<>");
+    {
+      auto body = out.block("const $record$ * $specialization$()",
+                            {{"record", record_type}, {"specialization", specialization}});
+      out.line("return $handle$();", {{"handle", handle}});
+    }
+    out.line();
+  };
+  const std::string runtime = naming::support_identifier(Support::FastCdrCpp);
+  common::open_namespace(out, runtime);
+  for (const Structure* structure : interface.structures) {
+    define("rosidl_message_type_support_t", naming::cpp_message_handle_specialization(*structure),
+           naming::message_handle(Support::FastCdrCpp, *structure));
+  }
+  for (const Service& service : interface.services) {
+    define("rosidl_service_type_support_t",
+           naming::cpp_service_handle_specialization(interface, service),
+           naming::service_handle(Support::FastCdrCpp, interface, service));
+  }
+  common::close_namespace(out, runtime);
+}
+
+GeneratedFile interface_source(const Interface& interface) {
+  const std::string wire = "wire";
+  CodeWriter out;
+  out.append(banner(interface));
+  out.line();
+  out.line("#include \"$header$\"", {{"header", naming::serialization_cpp_header(interface)}});
+  out.line();
+  out.lines("#include <cstddef>\n#include <cstdint>\n\n");
+  out.line("#include \"fastcdr/Cdr.h\"");
+  out.line("#include \"rosidl_typesupport_fastrtps_cpp/identifier.hpp\"");
+  out.line("#include \"rosidl_typesupport_fastrtps_cpp/message_type_support.h\"");
+  out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support.h\"");
+  out.line("#include \"$header$\"",
+           {{"header", naming::serialization_cpp_wire_header(interface.package)}});
+  for (const Interface* nested : common::uses_of(interface).nested) {
+    out.line("#include \"$header$\"", {{"header", naming::serialization_cpp_header(*nested)}});
+  }
+  out.line();
+  out.line("namespace $alias$ = $namespace$;",
+           {{"alias", wire},
+            {"namespace", naming::serialization_cpp_wire_namespace(interface.package)}});
+  out.line();
+  for (const Structure* structure : interface.structures) {
+    const std::string name = naming::cpp_support_namespace(Support::FastCdrCpp, *structure);
+    common::open_namespace(out, name);
+    write_functions(out, *structure, wire);
+    out.line();
+    common::close_namespace(out, name);
+    out.line("extern \"C\" {");
+    out.line();
+    write_records(out, *structure);
+    out.line("}  // extern \"C\"");
+    out.line();
+  }
+  if (!interface.services.empty()) {
+    out.line("extern \"C\" {");
+    out.line();
+    for (const Service& service : interface.services) {
+      cdr::write_service_record(out, interface, service,
+                                {naming::identifier_variable(Support::FastCdrCpp),
+                                 naming::message_handle(Support::FastCdrCpp, *service.request),
+                                 naming::message_handle(Support::FastCdrCpp, *service.response),
+                                 naming::service_handle(Support::FastCdrCpp, interface, service)});
+    }
+    out.line("}  // extern \"C\"");
+    out.line();
+  }
+  write_handle_templates(out, interface);
+  return {naming::serialization_cpp_source(interface), out.text()};
+}
+
+}  // namespace
+
+FileSet emit_cpp_serialization(const Package& package) {
+  FileSet files{common::visibility_header(package, naming::serialization_cpp_root(),
+                                          naming::serialization_cpp_visibility_header(package.name),
+                                          naming::serialization_cpp_visibility_macro(package.name)),
+                wire_header(package)};
+  for (const Interface* interface : package.interfaces) {
+    files.push_back(interface_header(*interface));
+    files.push_back(interface_source(*interface));
+  }
+  return files;
+}
+
+}  // namespace idlc

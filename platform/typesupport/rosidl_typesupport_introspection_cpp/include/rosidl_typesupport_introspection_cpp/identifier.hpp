@@ -1,0 +1,15 @@
+#ifndef ROSIDL_TYPESUPPORT_INTROSPECTION_CPP__IDENTIFIER_HPP_
+#define ROSIDL_TYPESUPPORT_INTROSPECTION_CPP__IDENTIFIER_HPP_
+
+#include "rosidl_typesupport_introspection_cpp/visibility_control.h"
+
+namespace rosidl_typesupport_introspection_cpp {
+
+// Records of the C++ introspection type support carry this pointer value as their identifier;
+// lookups compare by content, so every record is stamped from this one variable.
+ROSIDL_TYPESUPPORT_INTROSPECTION_CPP_PUBLIC
+extern const char * typesupport_identifier;
+
+}  // namespace rosidl_typesupport_introspection_cpp
+
+#endif  // ROSIDL_TYPESUPPORT_INTROSPECTION_CPP__IDENTIFIER_HPP_
