@@ -12,13 +12,22 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 # Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
 # that defines its targets from the files the compiler lists for it.
 set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp introspection_cpp
-  fastrtps_cpp)
+  fastrtps_cpp py_messages py_conversion py_extension)
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
+
+# A package added where CORVANTHELIS_TEST_PACKAGE is set exists only for the tests: it builds
+# like any other but installs nothing.
+macro(_corvanthelis_install)
+  if(NOT CORVANTHELIS_TEST_PACKAGE)
+    install(${ARGN})
+  endif()
+endmacro()
 
 # Every library goes into the one export set that the installed package configuration loads.
 function(corvanthelis_install_library target)
-  install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets LIBRARY DESTINATION lib)
+  _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets LIBRARY DESTINATION lib)
 endfunction()
 
 # The package's definitions root is the folder that holds its msg/, srv/ and action/ folders;
@@ -126,7 +135,7 @@ function(_corvanthelis_add_deliverable_library pkg out files deps)
   add_dependencies(${target} ${pkg}__generate)
 
   corvanthelis_install_library(${target})
-  install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
+  _corvanthelis_install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
     FILES_MATCHING ${header_patterns})
 endfunction()
 
@@ -184,8 +193,8 @@ function(_corvanthelis_deliverable_cpp pkg out files deps)
   add_dependencies(${target} ${pkg}__generate)
   set_property(GLOBAL PROPERTY CORVANTHELIS_CPP_HEADERS_${pkg} "${files}")
 
-  install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
-  install(DIRECTORY "${out}/cpp_messages/" DESTINATION include/${pkg}
+  _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
+  _corvanthelis_install(DIRECTORY "${out}/cpp_messages/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.hpp")
 endfunction()
 
@@ -210,6 +219,68 @@ function(_corvanthelis_deliverable_fastrtps_cpp pkg out files deps)
   corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_fastrtps_cpp)
   target_compile_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE -fno-semantic-interposition -fno-plt)
   target_link_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE "LINKER:-Bsymbolic-functions")
+endfunction()
+
+# The Python classes are plain files: copied into the build's Python tree, where the package's
+# extension modules join them, and installed from the generated folder, which holds nothing
+# else.
+function(_corvanthelis_deliverable_py_messages pkg out files deps)
+  set(root "${out}/python")
+  set(copies "")
+  foreach(file IN LISTS files)
+    cmake_path(RELATIVE_PATH file BASE_DIRECTORY python OUTPUT_VARIABLE relative)
+    list(APPEND copies "${CORVANTHELIS_PYTHON_TREE}/${relative}")
+  endforeach()
+  corvanthelis_python_package_dir(package_dir ${pkg})
+  add_custom_command(
+    OUTPUT ${copies}
+    COMMAND "${CMAKE_COMMAND}" -E copy_directory "${root}/${pkg}" "${package_dir}"
+    DEPENDS "${out}.stamp"
+    COMMENT "Copying the Python classes of ${pkg}"
+    VERBATIM)
+  add_custom_target(${pkg}__python DEPENDS ${copies})
+  add_dependencies(${pkg}__python ${pkg}__generate)
+  add_dependencies(corvanthelis_python_tree ${pkg}__python)
+  _corvanthelis_install(DIRECTORY "${root}/${pkg}" DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
+endfunction()
+
+# The Python conversions call the structures' functions and, for nested types of other
+# packages, those packages' conversions.
+function(_corvanthelis_deliverable_py_conversion pkg out files deps)
+  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
+    LIBRARY rosidl_generator_py ROOT rosidl_generator_py
+    LINK ${pkg}__rosidl_generator_c corvanthelis::python)
+endfunction()
+
+# Both extension modules are the one generated source, each compiled with its own
+# initialisation function and named with the interpreter's extension suffix. They sit in the
+# package's folder of the Python tree, beside its classes, where the import helper finds them,
+# and find the libraries they link in the library folder of the build or of the prefix.
+function(_corvanthelis_deliverable_py_extension pkg out files deps)
+  list(FILTER files INCLUDE REGEX "\\.c$")
+  corvanthelis_python_package_dir(package_dir ${pkg})
+  cmake_path(RELATIVE_PATH CMAKE_INSTALL_PREFIX BASE_DIRECTORY
+    "${CMAKE_INSTALL_PREFIX}/${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}" OUTPUT_VARIABLE to_prefix)
+  foreach(support rosidl_typesupport_c rosidl_typesupport_introspection_c)
+    set(module ${pkg}_s__${support})
+    add_library(${module} MODULE "${out}/${files}")
+    set_target_properties(${module} PROPERTIES
+      PREFIX ""
+      SUFFIX "${CORVANTHELIS_PYTHON_EXT_SUFFIX}"
+      C_STANDARD 11
+      C_STANDARD_REQUIRED ON
+      C_EXTENSIONS OFF
+      LIBRARY_OUTPUT_DIRECTORY "${package_dir}"
+      INSTALL_RPATH "$ORIGIN/${to_prefix}/lib")
+    target_compile_definitions(${module} PRIVATE CORVANTHELIS_PYTHON_MODULE_INIT=PyInit_${module})
+    target_compile_options(${module} PRIVATE "-fmacro-prefix-map=${out}/=")
+    target_link_libraries(${module} PRIVATE
+      ${pkg}__rosidl_generator_py ${pkg}__rosidl_typesupport_c ${pkg}__rosidl_generator_c
+      corvanthelis::python)
+    add_dependencies(${module} ${pkg}__generate)
+    add_dependencies(corvanthelis_python_tree ${module})
+    _corvanthelis_install(TARGETS ${module} LIBRARY DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}")
+  endforeach()
 endfunction()
 
 function(corvanthelis_add_interfaces)
@@ -290,6 +361,6 @@ function(corvanthelis_add_interfaces)
   foreach(file IN LISTS definitions)
     cmake_path(GET file PARENT_PATH kind_dir)
     cmake_path(GET kind_dir FILENAME kind)
-    install(FILES "${file}" DESTINATION share/${pkg}/${kind})
+    _corvanthelis_install(FILES "${file}" DESTINATION share/${pkg}/${kind})
   endforeach()
 endfunction()

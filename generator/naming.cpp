@@ -506,4 +506,115 @@ std::string py_extension_module(const std::string& package, Support support) {
   return package + "_s__" + support_identifier(support);
 }
 
+std::string py_classes_root() { return "python"; }
+std::string py_package_init(const std::string& package) {
+  return py_classes_root() + "/" + package + "/__init__.py";
+}
+std::string py_kind_init(const std::string& package, InterfaceKind interface_kind) {
+  return py_classes_root() + "/" + package + "/" + kind(interface_kind) + "/__init__.py";
+}
+std::string py_module_file(const Interface& interface) {
+  return py_classes_root() + "/" + interface.package + "/" + kind(interface.kind) + "/_" +
+         stem(interface.name) + ".py";
+}
+std::string py_runtime_module(const std::string& package) { return package + "._message_runtime"; }
+std::string py_runtime_file(const std::string& package) {
+  return py_classes_root() + "/" + package + "/_message_runtime.py";
+}
+std::string py_kind_package(const std::string& package, InterfaceKind interface_kind) {
+  return package + "." + kind(interface_kind);
+}
+std::string py_metaclass(std::string_view class_name) {
+  return "Metaclass_" + std::string(class_name);
+}
+std::string py_slot(const Field& field) { return "_" + field.name; }
+std::string py_field_type(const Type& type) {
+  std::string element;
+  switch (type.element) {
+    case ElementKind::Primitive: element = primitive_info(type.primitive).idl_name; break;
+    case ElementKind::String:
+      element = type.string_bound == 0 ? "string" : "string<=" + std::to_string(type.string_bound);
+      break;
+    case ElementKind::Nested: element = type.nested->package + "/" + type.nested->name; break;
+  }
+  switch (type.container) {
+    case Container::Single: return element;
+    case Container::FixedArray: return element + "[" + std::to_string(type.size) + "]";
+    case Container::BoundedSequence:
+      return "sequence<" + element + ", " + std::to_string(type.size) + ">";
+    case Container::UnboundedSequence: return "sequence<" + element + ">";
+  }
+  return element;
+}
+namespace {
+std::string import_alias(const std::string& package, InterfaceKind interface_kind,
+                         const std::string& name) {
+  return package + "_" + kind(interface_kind) + "_" + name;
+}
+PyClass action_msgs_class(InterfaceKind interface_kind, const std::string& name) {
+  return {py_kind_package("action_msgs", interface_kind) + "._" + stem(name), name,
+          import_alias("action_msgs", interface_kind, name)};
+}
+}  // namespace
+std::string py_import_alias(const Structure& structure) {
+  return import_alias(structure.package, structure.kind, structure.name);
+}
+PyClass py_action_cancel_service() {
+  return action_msgs_class(InterfaceKind::Service, "CancelGoal");
+}
+PyClass py_action_status_message() {
+  return action_msgs_class(InterfaceKind::Message, "GoalStatusArray");
+}
+
+std::string py_conversion_root() { return "rosidl_generator_py"; }
+std::string py_conversion_header(const Interface& interface) {
+  return interface.package + "/" + kind(interface.kind) + "/_" + stem(interface.name) + "_s.h";
+}
+std::string py_conversion_rules_header(const std::string& package) {
+  return package + "/detail/python_conversion_rules.h";
+}
+std::string py_conversion_visibility_header(const std::string& package) {
+  return package + "/msg/rosidl_generator_py__visibility_control.h";
+}
+std::string py_conversion_visibility_macro(const std::string& package) {
+  return "ROSIDL_GENERATOR_PY_PUBLIC_" + package;
+}
+std::string py_sequence_label(const Type& type) {
+  switch (type.element) {
+    case ElementKind::Primitive:
+      return std::string(primitive_info(type.primitive).c_sequence) + "__Sequence";
+    case ElementKind::String: return "String__Sequence";
+    case ElementKind::Nested: return c_sequence_type(*type.nested);
+  }
+  return "";
+}
+std::string py_sequence_reserve(const Type& type) { return "reserve_" + c_sequence_type_of(type); }
+
+std::string py_extension_root() { return "python_modules"; }
+std::string py_extension_source(const std::string& package) {
+  return py_extension_root() + "/" + package + "_s.c";
+}
+std::string py_module_definition_name(const std::string& package) {
+  return "_" + package + "_support";
+}
+std::string py_module_documentation(const std::string& package) { return "_" + package + "_doc"; }
+std::string py_message_capsule(std::string_view operation, const Structure& structure) {
+  return std::string(operation) + "_msg__" + py_infix(structure);
+}
+std::string py_service_capsule(const Interface& interface, const Service& service) {
+  return "type_support_srv__" + py_service_infix(interface, service);
+}
+std::string py_action_capsule(const Interface& action) {
+  return "type_support_action__" + py_interface_infix(action);
+}
+std::string py_register_message(const Structure& structure) {
+  return "_register_msg_type__" + py_infix(structure);
+}
+std::string py_register_service(const Interface& interface, const Service& service) {
+  return "_register_srv_type__" + py_service_infix(interface, service);
+}
+std::string py_register_action(const Interface& action) {
+  return "_register_action_type__" + py_interface_infix(action);
+}
+
 }  // namespace idlc::naming

@@ -211,4 +211,59 @@ std::string py_conversion_source(const Interface& interface);  // rosidl_generat
 // The two extension modules: pkg_s__rosidl_typesupport_c and ..._introspection_c.
 std::string py_extension_module(const std::string& package, Support support);
 
+// --- Python message classes ---------------------------------------------------------------
+// Files relative to the generated root; the build copies everything below the root into the
+// Python tree as it is.
+std::string py_classes_root();                                   // "python"
+std::string py_package_init(const std::string& package);         // python/pkg/__init__.py
+std::string py_kind_init(const std::string& package, InterfaceKind kind);  // python/pkg/msg/__init__.py
+std::string py_module_file(const Interface& interface);          // python/pkg/msg/_trash.py
+// The per-package module that holds the rules every field of a kind follows.
+std::string py_runtime_module(const std::string& package);       // pkg._message_runtime
+std::string py_runtime_file(const std::string& package);         // python/pkg/_message_runtime.py
+std::string py_kind_package(const std::string& package, InterfaceKind kind);  // pkg.msg
+std::string py_metaclass(std::string_view class_name);           // Metaclass_Trash
+std::string py_slot(const Field& field);                         // _grab_pose
+// How a class reports a field's type: "int32", "double", "sequence<geometry_msgs/Pose>",
+// "uint8[16]", "string<=10", "sequence<int32, 5>".
+std::string py_field_type(const Type& type);
+// The local name under which a module imports a nested type's class when its short name is
+// taken: "geometry_msgs_msg_Pose".
+std::string py_import_alias(const Structure& structure);
+// The action protocol's classes that action_msgs provides.
+struct PyClass {
+  std::string module;
+  std::string name;
+  std::string alias;  // as py_import_alias would name it
+};
+PyClass py_action_cancel_service();  // action_msgs.srv._cancel_goal.CancelGoal
+PyClass py_action_status_message();  // action_msgs.msg._goal_status_array.GoalStatusArray
+
+// --- Python conversion library ------------------------------------------------------------
+std::string py_conversion_root();  // "rosidl_generator_py": holds its headers and sources
+// pkg/msg/_trash_s.h, relative to the root: declares the interface's conversions.
+std::string py_conversion_header(const Interface& interface);
+// The package's inline conversion rules, relative to the root.
+std::string py_conversion_rules_header(const std::string& package);
+std::string py_conversion_visibility_header(const std::string& package);
+std::string py_conversion_visibility_macro(const std::string& package);
+// What a failed sequence initialisation names: "int32__Sequence",
+// "geometry_msgs__msg__Pose__Sequence".
+std::string py_sequence_label(const Type& type);
+// The unit's private function that sizes a sequence member of this type.
+std::string py_sequence_reserve(const Type& type);
+
+// --- Python extension modules -------------------------------------------------------------
+std::string py_extension_root();  // "python_modules"
+std::string py_extension_source(const std::string& package);  // relative to the generated root
+std::string py_module_definition_name(const std::string& package);  // _pkg_support
+std::string py_module_documentation(const std::string& package);    // _pkg_doc
+// A structure's capsule: "<operation>_msg__<infix>", e.g. create_ros_message_msg__msg__trash.
+std::string py_message_capsule(std::string_view operation, const Structure& structure);
+std::string py_service_capsule(const Interface& interface, const Service& service);
+std::string py_action_capsule(const Interface& action);
+std::string py_register_message(const Structure& structure);  // _register_msg_type__msg__trash
+std::string py_register_service(const Interface& interface, const Service& service);
+std::string py_register_action(const Interface& action);
+
 }  // namespace idlc::naming

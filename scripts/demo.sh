@@ -32,3 +32,13 @@ echo "== corvanthelis_inspect show corvanthelis_interfaces/srv/DetectTrash_Respo
 "$inspect" show corvanthelis_interfaces/srv/DetectTrash_Response
 echo "== corvanthelis_inspect decode corvanthelis_interfaces/srv/DetectTrash_Response"
 "$inspect" decode corvanthelis_interfaces/srv/DetectTrash_Response "$sample"
+
+# The same type from Python: a response made in Python goes through the capsules into C, is
+# written as CDR by the C type support and read back into Python; the inspect tool decodes the
+# bytes it printed.
+python="$(sed -n 's/^CORVANTHELIS_PYTHON_EXECUTABLE:FILEPATH=//p' "$build_dir/CMakeCache.txt")"
+echo "== examples/detect_trash_python.py ($python)"
+cdr="$(PYTHONPATH="$build_dir/python" "$python" "$repo_root/examples/detect_trash_python.py")"
+echo "$cdr"
+echo "== corvanthelis_inspect decode corvanthelis_interfaces/srv/DetectTrash_Response (from Python)"
+"$inspect" decode corvanthelis_interfaces/srv/DetectTrash_Response "$cdr"

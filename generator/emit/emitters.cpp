@@ -25,6 +25,9 @@ const std::vector<Deliverable>& deliverables() {
       {"cpp", &emit_cpp_messages},
       {"introspection_cpp", &emit_introspection_cpp},
       {"fastrtps_cpp", &emit_cpp_serialization},
+      {"py_messages", &emit_py_messages},
+      {"py_conversion", &emit_py_conversion},
+      {"py_extension", &emit_py_extension},
   };
   return all;
 }
@@ -36,14 +39,15 @@ const Deliverable* find_deliverable(const std::string& name) {
   return nullptr;
 }
 
-std::string banner(const Interface& interface) {
+std::string banner(const Interface& interface, std::string_view comment) {
   const std::string file = std::filesystem::path(interface.source_file).filename().string();
-  return "// generated from " + interface.package + "/" + naming::kind(interface.kind) + "/" +
-         file + " by corvanthelis_idlc; do not edit\n";
+  return std::string(comment) + " generated from " + interface.package + "/" +
+         naming::kind(interface.kind) + "/" + file + " by corvanthelis_idlc; do not edit\n";
 }
 
-std::string package_banner(const Package& package) {
-  return "// generated for the package " + package.name + " by corvanthelis_idlc; do not edit\n";
+std::string package_banner(const Package& package, std::string_view comment) {
+  return std::string(comment) + " generated for the package " + package.name +
+         " by corvanthelis_idlc; do not edit\n";
 }
 
 }  // namespace idlc

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/model.hpp"
@@ -17,10 +18,11 @@ struct Deliverable {
 const std::vector<Deliverable>& deliverables();
 const Deliverable* find_deliverable(const std::string& name);
 
-// "generated from <pkg>/<kind>/<File>; do not edit" for the sources of one interface.
-std::string banner(const Interface& interface);
+// "generated from <pkg>/<kind>/<File>; do not edit" for the sources of one interface, as a
+// comment that starts with `comment`.
+std::string banner(const Interface& interface, std::string_view comment = "//");
 // The same for a file that serves the whole package.
-std::string package_banner(const Package& package);
+std::string package_banner(const Package& package, std::string_view comment = "//");
 
 FileSet emit_c_headers(const Package& package);
 FileSet emit_c_functions(const Package& package);
@@ -30,5 +32,8 @@ FileSet emit_c_serialization(const Package& package);
 FileSet emit_cpp_messages(const Package& package);
 FileSet emit_introspection_cpp(const Package& package);
 FileSet emit_cpp_serialization(const Package& package);
+FileSet emit_py_messages(const Package& package);
+FileSet emit_py_conversion(const Package& package);
+FileSet emit_py_extension(const Package& package);
 
 }  // namespace idlc

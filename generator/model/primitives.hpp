@@ -38,6 +38,8 @@ struct PrimitiveInfo {
   std::size_t wire_size;           // bytes on the CDR wire, also its alignment
   std::string_view cdr_type;       // the Fast-CDR overload a single value goes through
   LiteralClass literal;
+  std::string_view idl_name;       // as Python classes report it in their field types
+  char py_typecode;                // array.array typecode of its sequences; 0: a list instead
 };
 
 const PrimitiveInfo& primitive_info(Primitive kind);

@@ -43,7 +43,7 @@ std::string substitute(const std::string& text, const Bindings& bindings) {
 
 CodeWriter& CodeWriter::line(const std::string& text, const Bindings& bindings) {
   const std::string content = substitute(text, bindings);
-  if (!content.empty()) text_.append(static_cast<std::size_t>(depth_) * 2, ' ');
+  if (!content.empty()) text_.append(static_cast<std::size_t>(depth_ * width_), ' ');
   text_ += content;
   text_ += '\n';
   return *this;
@@ -59,7 +59,7 @@ CodeWriter& CodeWriter::append(const std::string& text) {
     auto end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     const std::string piece = text.substr(start, end - start);
-    if (!piece.empty()) text_.append(static_cast<std::size_t>(depth_) * 2, ' ');
+    if (!piece.empty()) text_.append(static_cast<std::size_t>(depth_ * width_), ' ');
     text_ += piece;
     text_ += '\n';
     start = end + 1;

@@ -17,6 +17,9 @@ std::string substitute(const std::string& text, const Bindings& bindings);
 
 class CodeWriter {
  public:
+  // C-family code indents by 2 columns a level; Python by 4.
+  explicit CodeWriter(int indent_width = 2) : width_(indent_width) {}
+
   // Writes one line at the current indentation; an empty text writes an empty line.
   CodeWriter& line(const std::string& text = "", const Bindings& bindings = {});
   // Writes several lines (separated by '\n') at the current indentation.
@@ -46,6 +49,7 @@ class CodeWriter {
 
  private:
   std::string text_;
+  int width_;
   int depth_ = 0;
 };
 

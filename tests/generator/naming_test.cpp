@@ -163,5 +163,43 @@ TEST_F(Naming, CppAndPythonDeliverables) {
   for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
 }
 
+TEST_F(Naming, PythonConversionAndExtensionModules) {
+  const Interface& move = interface("MoveToGrab_Request");
+  const Interface& task = interface("ArmTask_Goal");
+  const Structure& trash = of("Trash");
+  Type int32s;
+  int32s.primitive = Primitive::Int32;
+  int32s.container = Container::UnboundedSequence;
+  Type float64s = int32s;
+  float64s.primitive = Primitive::Float64;
+  Type trashes;
+  trashes.element = ElementKind::Nested;
+  trashes.nested = &trash;
+  trashes.container = Container::UnboundedSequence;
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {naming::py_conversion_header(move), "corvanthelis_interfaces/srv/_move_to_grab_s.h"},
+      {naming::py_sequence_label(int32s), "int32__Sequence"},
+      {naming::py_sequence_label(float64s), "double__Sequence"},
+      {naming::py_sequence_label(trashes), "corvanthelis_interfaces__msg__Trash__Sequence"},
+      {naming::py_module_definition_name("corvanthelis_interfaces"),
+       "_corvanthelis_interfaces_support"},
+      {naming::py_module_documentation("corvanthelis_interfaces"), "_corvanthelis_interfaces_doc"},
+      {naming::py_message_capsule("create_ros_message", of("ArmTask_SendGoal_Request")),
+       "create_ros_message_msg__action__arm_task__send_goal__request"},
+      {naming::py_message_capsule("type_support", trash), "type_support_msg__msg__trash"},
+      {naming::py_service_capsule(move, move.services[0]), "type_support_srv__srv__move_to_grab"},
+      {naming::py_service_capsule(task, task.services[1]),
+       "type_support_srv__action__arm_task__get_result"},
+      {naming::py_action_capsule(task), "type_support_action__action__arm_task"},
+      {naming::py_register_message(of("MoveToGrab_Request")),
+       "_register_msg_type__srv__move_to_grab__request"},
+      {naming::py_register_service(task, task.services[0]),
+       "_register_srv_type__action__arm_task__send_goal"},
+      {naming::py_register_action(interface("ArmTaskDecision_Goal")),
+       "_register_action_type__action__arm_task_decision"},
+  };
+  for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+}
+
 }  // namespace
 }  // namespace idlc::test

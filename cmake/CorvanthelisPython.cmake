@@ -1,0 +1,195 @@
+# The Python the package's classes and extension modules are built and tested for, chosen once
+# for the whole build.
+#
+# An interpreter given as CORVANTHELIS_PYTHON_EXECUTABLE is taken as it is. Otherwise, since
+# the robot runs CPython 3.10, a 3.10 with a shared libpython is preferred: one installed by
+# pyenv, else a python3.10 in /usr/bin or /usr/local/bin. Without one the build falls back to
+# the system's python3 and says so; its extension modules then carry that interpreter's own
+# suffix.
+#
+# Results (cache variables, read-only for the rest of the build):
+#   CORVANTHELIS_PYTHON_EXECUTABLE   the interpreter
+#   CORVANTHELIS_PYTHON_VERSION      "3.10"
+#   CORVANTHELIS_PYTHON_INCLUDE_DIR  where Python.h is
+#   CORVANTHELIS_PYTHON_LIBRARY      the shared libpython
+#   CORVANTHELIS_PYTHON_EXT_SUFFIX   ".cpython-310-x86_64-linux-gnu.so": extension module suffix
+# and the imported target corvanthelis::python (headers and libpython).
+#
+# The Python tree of the build, ${CORVANTHELIS_PYTHON_TREE}, holds one folder per package;
+# corvanthelis_python_package_dir() names it, and `cmake --install` copies the packages to
+# ${CORVANTHELIS_PYTHON_INSTALL_DIR} under the prefix.
+
+include_guard(GLOBAL)
+
+set(CORVANTHELIS_PYTHON_EXECUTABLE "" CACHE FILEPATH
+  "The Python interpreter to build and test for (empty: choose one)")
+
+# Asks `python` what the build needs to know. Sets <prefix>_VERSION, _INCLUDE_DIR, _LIBRARY
+# (empty without a shared libpython) and _EXT_SUFFIX in the caller's scope; _VERSION is
+# empty when the interpreter does not run.
+function(_corvanthelis_query_python prefix python)
+  set(script [=[
+import os, sys, sysconfig
+libdir = sysconfig.get_config_var('LIBDIR') or ''
+library = sysconfig.get_config_var('LDLIBRARY') or ''
+shared = sysconfig.get_config_var('Py_ENABLE_SHARED') and library.endswith('.so')
+candidates = [os.path.join(libdir, library)]
+multiarch = sysconfig.get_config_var('MULTIARCH')
+if multiarch:
+    candidates.append(os.path.join(libdir, multiarch, library))
+found = next((path for path in candidates if shared and os.path.isfile(path)), '')
+print('%d.%d' % sys.version_info[:2])
+print(sysconfig.get_paths()['include'])
+print(found)
+print(sysconfig.get_config_var('EXT_SUFFIX'))
+]=])
+  execute_process(COMMAND "${python}" -c "${script}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(${prefix}_VERSION "" PARENT_SCOPE)
+  if(NOT result EQUAL 0)
+    return()
+  endif()
+  string(REPLACE "\n" ";" lines "${output}")
+  list(LENGTH lines count)
+  if(NOT count EQUAL 4)
+    return()
+  endif()
+  list(GET lines 0 version)
+  list(GET lines 1 include_dir)
+  list(GET lines 2 library)
+  list(GET lines 3 ext_suffix)
+  set(${prefix}_VERSION "${version}" PARENT_SCOPE)
+  set(${prefix}_INCLUDE_DIR "${include_dir}" PARENT_SCOPE)
+  set(${prefix}_LIBRARY "${library}" PARENT_SCOPE)
+  set(${prefix}_EXT_SUFFIX "${ext_suffix}" PARENT_SCOPE)
+endfunction()
+
+function(_corvanthelis_choose_python)
+  set(chosen "")
+  if(CORVANTHELIS_PYTHON_EXECUTABLE)
+    # Given by the user, or chosen by an earlier configure run: taken as it is.
+    set(chosen "${CORVANTHELIS_PYTHON_EXECUTABLE}")
+    _corvanthelis_query_python(candidate "${chosen}")
+    if(NOT candidate_VERSION)
+      message(FATAL_ERROR "CORVANTHELIS_PYTHON_EXECUTABLE=${chosen} does not run")
+    endif()
+  else()
+    set(candidates "")
+    set(pyenv_roots "$ENV{PYENV_ROOT}" "$ENV{HOME}/.pyenv")
+    list(REMOVE_DUPLICATES pyenv_roots)
+    foreach(root IN LISTS pyenv_roots)
+      if(root AND IS_DIRECTORY "${root}/versions")
+        file(GLOB found "${root}/versions/3.10*/bin/python3.10")
+        # The newest patch release first.
+        list(SORT found COMPARE NATURAL ORDER DESCENDING)
+        list(APPEND candidates ${found})
+      endif()
+    endforeach()
+    # pyenv's shims answer for every version it knows, active or not; ask real programs only.
+    find_program(path_python310 python3.10 NO_CACHE PATHS /usr/bin /usr/local/bin NO_DEFAULT_PATH)
+    if(path_python310)
+      list(APPEND candidates "${path_python310}")
+    endif()
+    foreach(python IN LISTS candidates)
+      _corvanthelis_query_python(candidate "${python}")
+      if(candidate_VERSION STREQUAL "3.10" AND candidate_LIBRARY)
+        set(chosen "${python}")
+        break()
+      endif()
+    endforeach()
+  endif()
+
+  if(NOT chosen)
+    find_program(system_python python3 NO_CACHE PATHS /usr/bin /usr/local/bin NO_DEFAULT_PATH)
+    if(NOT system_python)
+      message(FATAL_ERROR "No Python 3 found: neither a CPython 3.10 with a shared libpython "
+        "(looked at: ${candidates}) nor a system python3")
+    endif()
+    set(chosen "${system_python}")
+    _corvanthelis_query_python(candidate "${chosen}")
+    if(NOT candidate_VERSION)
+      message(FATAL_ERROR "${chosen} does not run")
+    endif()
+    message(WARNING "No CPython 3.10 with a shared libpython was found (looked at: "
+      "${candidates}); falling back to the system's Python ${candidate_VERSION} (${chosen}). "
+      "The extension modules are built for it, with the suffix ${candidate_EXT_SUFFIX}, and "
+      "will not load into the robot's Python 3.10.")
+  endif()
+  if(NOT EXISTS "${candidate_INCLUDE_DIR}/Python.h")
+    message(FATAL_ERROR "${chosen} has no development headers (no Python.h in "
+      "${candidate_INCLUDE_DIR})")
+  endif()
+  if(NOT candidate_LIBRARY)
+    message(FATAL_ERROR "${chosen} has no shared libpython to link the conversions against")
+  endif()
+
+  set(CORVANTHELIS_PYTHON_EXECUTABLE "${chosen}" CACHE FILEPATH
+    "The Python interpreter to build and test for (empty: choose one)" FORCE)
+  set(CORVANTHELIS_PYTHON_VERSION "${candidate_VERSION}" CACHE INTERNAL "")
+  set(CORVANTHELIS_PYTHON_INCLUDE_DIR "${candidate_INCLUDE_DIR}" CACHE INTERNAL "")
+  set(CORVANTHELIS_PYTHON_LIBRARY "${candidate_LIBRARY}" CACHE INTERNAL "")
+  set(CORVANTHELIS_PYTHON_EXT_SUFFIX "${candidate_EXT_SUFFIX}" CACHE INTERNAL "")
+  message(STATUS "Python ${candidate_VERSION}: ${chosen} (${candidate_LIBRARY}, extension "
+    "modules end in ${candidate_EXT_SUFFIX})")
+endfunction()
+
+_corvanthelis_choose_python()
+
+if(NOT TARGET corvanthelis::python)
+  add_library(corvanthelis::python SHARED IMPORTED GLOBAL)
+  set_target_properties(corvanthelis::python PROPERTIES
+    IMPORTED_LOCATION "${CORVANTHELIS_PYTHON_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${CORVANTHELIS_PYTHON_INCLUDE_DIR}")
+endif()
+
+set(CORVANTHELIS_PYTHON_TREE "${CMAKE_BINARY_DIR}/python")
+set(CORVANTHELIS_PYTHON_INSTALL_DIR "lib/python${CORVANTHELIS_PYTHON_VERSION}/site-packages")
+
+# corvanthelis_python_package_dir(<out-var> <pkg>): the folder of package <pkg> in the build's
+# Python tree, where its classes are and its extension modules belong.
+function(corvanthelis_python_package_dir out_var pkg)
+  set(${out_var} "${CORVANTHELIS_PYTHON_TREE}/${pkg}" PARENT_SCOPE)
+endfunction()
+
+# Everything the Python tree holds is built by this target's dependencies; tests wait for it.
+if(NOT TARGET corvanthelis_python_tree)
+  add_custom_target(corvanthelis_python_tree ALL)
+endif()
+
+# corvanthelis_add_python_test(NAME <name> SCRIPT <file> [OPTIMIZED] [LABELS <labels...>])
+#
+# Runs a unittest script under the chosen interpreter with the build's Python tree on
+# PYTHONPATH and its libraries on LD_LIBRARY_PATH. OPTIMIZED adds the same test under
+# `python -O` as <name>_optimized, for checks that must not be asserts. Under ASan the
+# sanitizer's runtime is preloaded, since the interpreter itself is not instrumented.
+function(corvanthelis_add_python_test)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "OPTIMIZED" "NAME;SCRIPT" "LABELS")
+  if(NOT arg_NAME OR NOT arg_SCRIPT)
+    message(FATAL_ERROR "corvanthelis_add_python_test needs NAME and SCRIPT")
+  endif()
+  cmake_path(ABSOLUTE_PATH arg_SCRIPT BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
+  cmake_path(GET CORVANTHELIS_PYTHON_LIBRARY PARENT_PATH python_libdir)
+  set(environment
+    "PYTHONPATH=${CORVANTHELIS_PYTHON_TREE}"
+    "LD_LIBRARY_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}:${python_libdir}"
+    # Keeps the source tree free of __pycache__ folders.
+    "PYTHONDONTWRITEBYTECODE=1")
+  if(CORVANTHELIS_SANITIZE STREQUAL "address" OR CORVANTHELIS_SANITIZE STREQUAL "ON")
+    execute_process(COMMAND "${CMAKE_C_COMPILER}" -print-file-name=libasan.so
+      OUTPUT_VARIABLE libasan OUTPUT_STRIP_TRAILING_WHITESPACE)
+    # The interpreter's own allocations outlive every test and would read as leaks.
+    list(APPEND environment "LD_PRELOAD=${libasan}" "ASAN_OPTIONS=detect_leaks=0")
+  endif()
+  add_test(NAME ${arg_NAME}
+    COMMAND "${CORVANTHELIS_PYTHON_EXECUTABLE}" "${arg_SCRIPT}" -v
+    WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}")
+  set(names ${arg_NAME})
+  if(arg_OPTIMIZED)
+    add_test(NAME ${arg_NAME}_optimized
+      COMMAND "${CORVANTHELIS_PYTHON_EXECUTABLE}" -O "${arg_SCRIPT}" -v
+      WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}")
+    list(APPEND names ${arg_NAME}_optimized)
+  endif()
+  set_tests_properties(${names} PROPERTIES
+    ENVIRONMENT "${environment}" LABELS "python;${arg_LABELS}")
+endfunction()
