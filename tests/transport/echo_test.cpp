@@ -1,11 +1,12 @@
-// The inspect tool's echo as a user runs it: it knows the type by name only and prints what
-// a node of ours publishes.
+// The inspect tool's echo and pub as a user runs them: they know the type by name only; echo
+// prints what a node of ours publishes, pub sends what echo then prints.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "c_types.hpp"
 #include "peer_process.hpp"
@@ -63,6 +64,30 @@ TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
             "    obb_size:\n      x: 0\n      y: 0\n      z: -1.5\n"
             "---\n"
             "header:\n  stamp:\n    sec: 0\n    nanosec: 0\n  frame_id: \"\"\ntrashes: []\n---\n");
+}
+
+TEST(InspectEcho, PrintsWhatPubSends) {
+  const std::string partition = transport_test::run_partition("inspect_pub");
+  const std::string output = ::testing::TempDir() + partition + ".yaml";
+  const std::vector<std::string> place = {"--domain", std::to_string(kDomain), "--partition", partition};
+  std::vector<std::string> echo = {INSPECT_TOOL, "echo", "/points", "geometry_msgs/msg/Point", "--count", "1",
+                                   "--timeout", "20"};
+  echo.insert(echo.end(), place.begin(), place.end());
+  std::vector<std::string> pub = {INSPECT_TOOL, "pub", "/points", "geometry_msgs/msg/Point",
+                                  "{x: 1.5, z: -2}", "--wait", "20"};
+  pub.insert(pub.end(), place.begin(), place.end());
+  transport_test::PeerProcess listener(echo, output);
+  transport_test::PeerProcess talker(pub);
+  EXPECT_EQ(talker.wait(kPatience), 0);
+  ASSERT_EQ(listener.wait(kPatience), 0);
+  EXPECT_EQ(slurp(output), "x: 1.5\ny: 0\nz: -2\n---\n");
+}
+
+TEST(InspectEcho, PubGivesUpWithoutSubscriber) {
+  const std::string partition = transport_test::run_partition("inspect_pub_alone");
+  transport_test::PeerProcess talker({INSPECT_TOOL, "pub", "/points", "geometry_msgs/msg/Point", "{x: 1}", "--wait",
+                                      "1", "--domain", std::to_string(kDomain), "--partition", partition});
+  EXPECT_EQ(talker.wait(kPatience), 1);
 }
 
 TEST(InspectEcho, GivesUpWhenFewerSamplesComeInTime) {
