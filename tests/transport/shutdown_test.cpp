@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -61,6 +62,26 @@ TEST(Shutdown, NodesLeaveNoSharedMemoryBehind) {
   transport_test::PeerProcess peer({TRANSPORT_PEER, "self", std::to_string(kDomain), partition});
   ASSERT_EQ(peer.wait(kPatience), 0);
   EXPECT_EQ(listed(added(before, middleware_files())), "") << "left by a process that ended normally";
+}
+
+// A Python program that never closes its node: the module closes it at the interpreter's exit.
+TEST(Shutdown, APythonNodeLeftOpenLeavesNoSharedMemoryBehind) {
+  const std::string partition = transport_test::run_partition("shutdown_python");
+  const std::set<std::string> before = middleware_files();
+  const std::string program =
+      "import corvanthelis_transport as t\n"
+      "from corvanthelis_interfaces.msg import Trashes\n"
+      "node = t.Node('left_open', domain=" + std::to_string(kDomain) + ", partition='" + partition + "')\n"
+      "received = []\n"
+      "node.create_subscription(Trashes, '/self', received.append)\n"
+      "publisher = node.create_publisher(Trashes, '/self')\n"
+      "assert publisher.wait_for_subscribers(1, 20.0)\n"
+      "publisher.publish(Trashes())\n"
+      "assert node.spin_once(20.0) and len(received) == 1\n";
+  setenv("PYTHONPATH", PYTHON_TREE, 1);
+  transport_test::PeerProcess python({PYTHON_EXECUTABLE, "-c", program});
+  ASSERT_EQ(python.wait(kPatience), 0);
+  EXPECT_EQ(listed(added(before, middleware_files())), "") << "left by a Python process that ended normally";
 }
 
 }  // namespace

@@ -54,11 +54,12 @@ std::shared_ptr<Middleware> open_or_raise(Core<Middleware>& core) {
 PyObject* wrap(NodeObject* node, PyTypeObject* type, const std::shared_ptr<EndpointCore>& core) {
   PyObject* self = type->tp_alloc(type, 0);
   if (self == nullptr) return nullptr;
-  auto* endpoint = reinterpret_cast<EndpointObject*>(self);
-  Py_INCREF(reinterpret_cast<PyObject*>(node));
-  endpoint->node = reinterpret_cast<PyObject*>(node);
-  endpoint->core = new std::shared_ptr<EndpointCore>(core);
+  reinterpret_cast<EndpointObject*>(self)->core = new std::shared_ptr<EndpointCore>(core);
   (*node->state)->adopt(core);
+  if (PyList_Append(node->endpoints, self) < 0) {
+    Py_DECREF(self);
+    return nullptr;
+  }
   return self;
 }
 
@@ -234,7 +235,6 @@ void endpoint_dealloc(PyObject* self) {
     core.reset();
     Py_END_ALLOW_THREADS
   }
-  Py_CLEAR(endpoint->node);
   PyTypeObject* type = Py_TYPE(self);
   type->tp_free(self);
   Py_DECREF(type);

@@ -44,7 +44,13 @@ int node_init(PyObject* self, PyObject* args, PyObject* kwargs) {
 PyObject* node_new(PyTypeObject* type, PyObject*, PyObject*) {
   PyObject* self = type->tp_alloc(type, 0);
   if (self == nullptr) return nullptr;
-  reinterpret_cast<NodeObject*>(self)->state = new std::shared_ptr<NodeState>(std::make_shared<NodeState>());
+  auto* node = reinterpret_cast<NodeObject*>(self);
+  node->state = new std::shared_ptr<NodeState>(std::make_shared<NodeState>());
+  node->endpoints = PyList_New(0);
+  if (node->endpoints == nullptr) {
+    Py_DECREF(self);
+    return nullptr;
+  }
   register_node(state_of(self));
   return self;
 }
@@ -65,6 +71,7 @@ void node_dealloc(PyObject* self) {
       left.swap(state->events);
     }
   }
+  Py_CLEAR(node->endpoints);
   PyTypeObject* type = Py_TYPE(self);
   type->tp_free(self);
   Py_DECREF(type);
@@ -75,6 +82,9 @@ PyObject* node_close(PyObject* self, PyObject*) {
   Py_BEGIN_ALLOW_THREADS
   state->close();
   Py_END_ALLOW_THREADS
+  // The endpoints are closed: the node no longer keeps them.
+  auto* node = reinterpret_cast<NodeObject*>(self);
+  if (node->endpoints != nullptr && PyList_SetSlice(node->endpoints, 0, PY_SSIZE_T_MAX, nullptr) < 0) return nullptr;
   Py_RETURN_NONE;
 }
 

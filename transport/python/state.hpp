@@ -74,15 +74,17 @@ struct ModuleTypes {
 };
 ModuleTypes& module_types();
 
-// The Python objects: a node, and endpoints that keep their node alive.
+// The Python objects. A node keeps its endpoints until it closes, as a ROS node does, so a
+// subscription or server need not be kept by its creator; an endpoint refers to nothing of
+// Python, so no cycle forms.
 struct NodeObject {
   PyObject_HEAD
   std::shared_ptr<NodeState>* state;
+  PyObject* endpoints;  // list
 };
 
 struct EndpointObject {
   PyObject_HEAD
-  PyObject* node;
   std::shared_ptr<EndpointCore>* core;
 };
 
