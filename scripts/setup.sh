@@ -8,6 +8,7 @@ packages=(
   librcutils-dev
   libfastcdr-dev
   libfastrtps-dev
+  libssl-dev
   libgtest-dev
   libbenchmark-dev
   cmake
@@ -17,8 +18,9 @@ packages=(
 
 missing=()
 for pkg in "${packages[@]}"; do
-  status="$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)"
-  if [[ "$status" != "installed" ]]; then
+  # One line per installed architecture: a package present for the build machine's and a
+  # cross target's architecture answers twice.
+  if ! dpkg-query -W -f='${db:Status-Status}\n' "$pkg" 2>/dev/null | grep -qx installed; then
     missing+=("$pkg")
   fi
 done

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <sstream>
+#include <stdexcept>
 
 #include "printer.hpp"
 #include "rosidl_typesupport_introspection_c/identifier.h"
 #include "state.hpp"
+#include "transport/names.hpp"
 #include "type_support.hpp"
 
 namespace transport_py {
@@ -47,6 +49,18 @@ PyObject* to_yaml(PyObject*, PyObject* message) {
   return PyUnicode_FromStringAndSize(yaml.data(), static_cast<Py_ssize_t>(yaml.size()));
 }
 
+PyObject* action_part(PyObject*, PyObject* args) {
+  const char* action = nullptr;
+  const char* part = nullptr;
+  if (!PyArg_ParseTuple(args, "ss", &action, &part)) return nullptr;
+  try {
+    return PyUnicode_FromString(transport::names::action_part(action, part).c_str());
+  } catch (const std::invalid_argument& error) {
+    PyErr_SetString(PyExc_ValueError, error.what());
+    return nullptr;
+  }
+}
+
 PyObject* close_all(PyObject*, PyObject*) {
   Py_BEGIN_ALLOW_THREADS
   close_all_nodes();
@@ -56,6 +70,9 @@ PyObject* close_all(PyObject*, PyObject*) {
 
 PyMethodDef functions[] = {
     {"to_yaml", to_yaml, METH_O, "to_yaml(message) -> str: the message as YAML, through the introspection tables"},
+    {"action_part", action_part, METH_VARARGS,
+     "action_part(action, part) -> str: the name of an action's service (send_goal, get_result, cancel_goal) "
+     "or topic (feedback, status), as ROS 2 names them"},
     {"_close_all", close_all, METH_NOARGS, "closes every node; runs at the interpreter's exit"},
     {nullptr, nullptr, 0, nullptr},
 };

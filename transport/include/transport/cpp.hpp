@@ -71,8 +71,9 @@ class ServiceServer {
   using Response = typename S::Response;
   // Answers at once, on the middleware's thread.
   using Handler = std::function<Response(const Request& request)>;
-  // Answers now or later through reply().
-  using DeferredHandler = std::function<void(std::unique_ptr<Request> request, const RequestId& id)>;
+  // Answers now through `server`, or later through reply().
+  using DeferredHandler =
+      std::function<void(std::unique_ptr<Request> request, const RequestId& id, transport::ServiceServer& server)>;
 
   ServiceServer(Node& node, const std::string& service, Handler handler)
       : raw_(node, service, service_support<S>(),
@@ -83,8 +84,8 @@ class ServiceServer {
 
   ServiceServer(Node& node, const std::string& service, DeferredHandler handler)
       : raw_(node, service, service_support<S>(),
-             [handler = std::move(handler)](transport::ServiceServer&, MessagePtr request, const RequestId& id) {
-               handler(owned<Request>(std::move(request)), id);
+             [handler = std::move(handler)](transport::ServiceServer& server, MessagePtr request, const RequestId& id) {
+               handler(owned<Request>(std::move(request)), id, server);
              }) {}
 
   bool reply(const RequestId& id, const Response& response) { return raw_.send_reply(id, &response); }
