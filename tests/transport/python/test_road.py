@@ -60,6 +60,8 @@ class RoadTest(unittest.TestCase):
 
             node.create_subscription(Trashes, '/trashes_out', echo)
             process = peer('origin', DOMAIN, place, count, 20240611)
+            # An echo written before our writer knows the origin's reader would be lost.
+            self.assertTrue(back.wait_for_subscribers(1, PATIENCE))
             deadline = time.monotonic() + PATIENCE
             while len(echoed) < count and time.monotonic() < deadline:
                 node.spin_once(0.1)
