@@ -29,7 +29,8 @@ _get_pointer.argtypes = [ctypes.py_object, ctypes.c_char_p]
 
 
 def sample_trash():
-    pose = Pose(position=Point(x=1.0, y=2.0, z=3.0), orientation=Quaternion(x=0.1, y=0.2, z=0.3, w=0.9))
+    pose = Pose(position=Point(x=1.0, y=2.0, z=3.0),
+                orientation=Quaternion(x=0.1, y=0.2, z=0.3, w=0.9))
     return Trash(type=1, location=2, mainaxis_type=3, grab_pose=pose, obb_pose=pose,
                  obb_size=Point(x=0.3, y=0.2, z=0.1))
 
@@ -85,7 +86,8 @@ def conversions(cls, message):
     take = lambda capsule, kind: kind(_get_pointer(capsule, None))
     create = take(cls._CREATE_ROS_MESSAGE, ctypes.CFUNCTYPE(ctypes.c_void_p))
     destroy = take(cls._DESTROY_ROS_MESSAGE, ctypes.CFUNCTYPE(None, ctypes.c_void_p))
-    from_py = take(cls._CONVERT_FROM_PY, ctypes.PYFUNCTYPE(ctypes.c_bool, ctypes.py_object, ctypes.c_void_p))
+    from_py = take(cls._CONVERT_FROM_PY,
+                   ctypes.PYFUNCTYPE(ctypes.c_bool, ctypes.py_object, ctypes.c_void_p))
     to_py = take(cls._CONVERT_TO_PY, ctypes.PYFUNCTYPE(ctypes.py_object, ctypes.c_void_p))
 
     def publish_side(rounds):
@@ -114,7 +116,8 @@ def median(run, rounds):
 
 def report(name, seconds, count, size):
     print(f'{name:<44} {seconds / count * 1e6:10.1f} us/message  '
-          f'{count / seconds:10.0f} messages/s  {2 * count * size / seconds / 2**20:8.1f} MiB/s both ways')
+          f'{count / seconds:10.0f} messages/s  '
+          f'{2 * count * size / seconds / 2**20:8.1f} MiB/s both ways')
 
 
 def main():
@@ -125,19 +128,23 @@ def main():
         with transport.Node('python_bench', domain=DOMAIN, partition=partition) as node:
             trash, wastes = sample_trash(), sample_wastes()
             sizes = {'trash': 4 + 144, 'wastes': 4 + 8 + 8 + 4 + 7 + 1 + 16 + 4 + 8 * 131072}
-            echoes = {'trash': Echo(node, Trash, 'trash'), 'wastes': Echo(node, DetectedWastes, 'wastes')}
-            for name, message, round_trips, burst in (('trash', trash, 500, 1000), ('wastes', wastes, 20, 20)):
+            echoes = {'trash': Echo(node, Trash, 'trash'),
+                      'wastes': Echo(node, DetectedWastes, 'wastes')}
+            runs = (('trash', trash, 500, 1000), ('wastes', wastes, 20, 20))
+            for name, message, round_trips, burst in runs:
                 echo = echoes[name]
                 echo.handshake(node, message)
-                one = median(lambda rounds: sum(echo.there_and_back(node, message, 1) for _ in range(rounds)),
-                             round_trips)
+                def trips(count, rounds):
+                    return sum(echo.there_and_back(node, message, count) for _ in range(rounds))
+                one = median(lambda rounds: trips(1, rounds), round_trips)
                 report(f'{name}: round trip Python -> C++ -> Python', one, round_trips, sizes[name])
-                many = median(lambda rounds: sum(echo.there_and_back(node, message, burst) for _ in range(rounds)), 1)
+                many = median(lambda rounds: trips(burst, rounds), 1)
                 report(f'{name}: burst of {burst} there and back', many, burst, sizes[name])
                 to_c, to_python = conversions(type(message), message)
                 to_c, to_python = median(to_c, round_trips), median(to_python, round_trips)
                 share = (to_c + to_python) / (one / round_trips) * 100
-                print(f'{name}: Python to C {to_c * 1e6:.1f} us, C to Python {to_python * 1e6:.1f} us '
+                print(f'{name}: Python to C {to_c * 1e6:.1f} us, '
+                      f'C to Python {to_python * 1e6:.1f} us '
                       f'({share:.0f} % of a round trip)')
     finally:
         peer.stdin.close()

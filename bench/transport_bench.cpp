@@ -9,6 +9,7 @@
 //       its standard input closes (bench/python_transport_bench.py drives it the same way)
 
 #include <benchmark/benchmark.h>
+#include <fastdds/rtps/common/SerializedPayload.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,8 +22,6 @@
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include <fastdds/rtps/common/SerializedPayload.h>
 
 #include "bench_support.hpp"
 #include "corvanthelis_interfaces/msg/detected_wastes.hpp"
@@ -51,7 +50,8 @@ DetectedWastes sample_wastes() {
   DetectedWastes wastes;
   wastes.header.frame_id = "camera";
   wastes.detected_dis.resize(bench::kDistances);
-  for (size_t i = 0; i < wastes.detected_dis.size(); ++i) wastes.detected_dis[i] = 0.001 * static_cast<double>(i);
+  for (size_t i = 0; i < wastes.detected_dis.size(); ++i)
+    wastes.detected_dis[i] = 0.001 * static_cast<double>(i);
   return wastes;
 }
 
@@ -60,7 +60,8 @@ template <typename T>
 struct Reflector {
   Reflector(transport::Node& node, const std::string& name)
       : pong(node, "/pong_" + name),
-        ping(node, "/ping_" + name, [this](std::unique_ptr<T> message) { pong.publish(*message); }) {}
+        ping(node, "/ping_" + name,
+             [this](std::unique_ptr<T> message) { pong.publish(*message); }) {}
   transport::cpp::Publisher<T> pong;
   transport::cpp::Subscription<T> ping;
 };
@@ -78,15 +79,15 @@ int peer(uint32_t domain, const std::string& partition) {
 template <typename T>
 struct Caller {
   Caller(transport::Node& node, const std::string& name)
-      : ping(node, "/ping_" + name),
-        pong(node, "/pong_" + name, [this](std::unique_ptr<T>) {
+      : ping(node, "/ping_" + name), pong(node, "/pong_" + name, [this](std::unique_ptr<T>) {
           std::lock_guard<std::mutex> lock(mutex);
           ++echoes;
           echoed.notify_one();
         }) {}
 
   bool ready() {
-    return ping.raw().wait_for_subscribers(1, kPatience) && pong.raw().wait_for_publishers(1, kPatience);
+    return ping.raw().wait_for_subscribers(1, kPatience) &&
+           pong.raw().wait_for_publishers(1, kPatience);
   }
   // Sends `count` messages, then waits for all their echoes.
   bool there_and_back(const T& message, int count) {
@@ -97,7 +98,8 @@ struct Caller {
       if (!ping.publish(message)) return false;
     }
     lock.lock();
-    return echoed.wait_for(lock, kPatience, [&] { return echoes >= before + static_cast<size_t>(count); });
+    return echoed.wait_for(lock, kPatience,
+                           [&] { return echoes >= before + static_cast<size_t>(count); });
   }
 
   transport::cpp::Publisher<T> ping;
@@ -130,7 +132,8 @@ Caller<DetectedWastes>& caller<DetectedWastes>() {
 template <typename T>
 size_t wire_size(const T& message) {
   return bench::callbacks(rosidl_typesupport_fastrtps_cpp::get_message_type_support_handle<T>())
-             ->get_serialized_size(&message) + 4;
+             ->get_serialized_size(&message) +
+         4;
 }
 
 // One iteration: a message there and back; the one-way time is half of it.
@@ -150,10 +153,12 @@ template <typename T, T (*Sample)(), int Burst>
 void BM_Burst(benchmark::State& state) {
   const T message = Sample();
   for (auto _ : state) {
-    if (!caller<T>().there_and_back(message, Burst)) state.SkipWithError("not all echoes came in time");
+    if (!caller<T>().there_and_back(message, Burst))
+      state.SkipWithError("not all echoes came in time");
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * Burst));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Burst * 2 * wire_size(message)));
+  state.SetBytesProcessed(
+      static_cast<int64_t>(state.iterations() * Burst * 2 * wire_size(message)));
 }
 
 // What the data type does per sample on the writing side: size, zero-fill and serialize into
@@ -213,7 +218,8 @@ struct PeerProcess {
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    if (posix_spawn(&pid, resolved, &actions, nullptr, argv.data(), environ) != 0) throw std::runtime_error("no peer");
+    if (posix_spawn(&pid, resolved, &actions, nullptr, argv.data(), environ) != 0)
+      throw std::runtime_error("no peer");
     posix_spawn_file_actions_destroy(&actions);
     close(fds[0]);
     input = fds[1];
@@ -230,7 +236,8 @@ struct PeerProcess {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--peer") return peer(static_cast<uint32_t>(std::stoul(argv[2])), argv[3]);
+  if (argc == 4 && std::string(argv[1]) == "--peer")
+    return peer(static_cast<uint32_t>(std::stoul(argv[2])), argv[3]);
   benchmark::Initialize(&argc, argv);
   const std::string partition = "transport_bench_" + std::to_string(getpid());
   PeerProcess other(partition);

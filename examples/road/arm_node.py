@@ -30,7 +30,8 @@ def say(line):
 def show(title, message):
     """Prints a message as YAML, indented under a title."""
     yaml = transport.to_yaml(message)
-    print(f'[arm] {title}:\n' + ''.join(f'    {line}\n' for line in yaml.splitlines()), end='', flush=True)
+    indented = ''.join(f'    {line}\n' for line in yaml.splitlines())
+    print(f'[arm] {title}:\n{indented}', end='', flush=True)
 
 
 class Transcript:
@@ -83,8 +84,8 @@ def run(node, transcript):
     node.create_subscription(Trashes, '/trashes', receive('trashes', 'Trashes on /trashes'))
     node.create_subscription(DetectedWastes, '/detected_wastes',
                              receive('detected_wastes', 'DetectedWastes on /detected_wastes'))
-    node.create_subscription(ArmTask.Impl.FeedbackMessage, transport.action_part('/arm_task', 'feedback'),
-                             on_feedback)
+    node.create_subscription(ArmTask.Impl.FeedbackMessage,
+                             transport.action_part('/arm_task', 'feedback'), on_feedback)
     detect = node.create_client(DetectTrash, '/detect_trash')
     send_goal = node.create_client(ArmTask.Impl.SendGoalService,
                                    transport.action_part('/arm_task', 'send_goal'))

@@ -110,22 +110,24 @@ int run(transport::Node& node, road::Transcript& transcript) {
       node, transport::names::action_part("/arm_task", "feedback"));
 
   std::atomic<bool> asked{false};
-  transport::cpp::ServiceServer<DetectTrash> detect(node, "/detect_trash", [&](const DetectTrash::Request& request) {
-    transcript.received("detect_trash_request", road::wire_yaml(request));
-    DetectTrash::Response response;
-    response.status = 0;
-    response.trashes_detected = scene(0);
-    response.errmsg = "camera " + std::to_string(request.cam_choice) + ": " +
-                      std::to_string(response.trashes_detected.size()) + " pieces";
-    transcript.sent("detect_trash_reply", road::wire_yaml(response));
-    say("DetectTrash(cmd " + std::to_string(request.cmd) + ") -> " + response.errmsg);
-    asked = true;
-    return response;
-  });
+  transport::cpp::ServiceServer<DetectTrash> detect(
+      node, "/detect_trash", [&](const DetectTrash::Request& request) {
+        transcript.received("detect_trash_request", road::wire_yaml(request));
+        DetectTrash::Response response;
+        response.status = 0;
+        response.trashes_detected = scene(0);
+        response.errmsg = "camera " + std::to_string(request.cam_choice) + ": " +
+                          std::to_string(response.trashes_detected.size()) + " pieces";
+        transcript.sent("detect_trash_reply", road::wire_yaml(response));
+        say("DetectTrash(cmd " + std::to_string(request.cmd) + ") -> " + response.errmsg);
+        asked = true;
+        return response;
+      });
 
   Goal goal;
   transport::cpp::ServiceServer<SendGoal> send_goal(
-      node, transport::names::action_part("/arm_task", "send_goal"), [&](const SendGoal::Request& request) {
+      node, transport::names::action_part("/arm_task", "send_goal"),
+      [&](const SendGoal::Request& request) {
         transcript.received("send_goal_request", road::wire_yaml(request));
         SendGoal::Response response;
         response.accepted = true;
@@ -145,7 +147,8 @@ int run(transport::Node& node, road::Transcript& transcript) {
   };
   transport::cpp::ServiceServer<GetResult> get_result(
       node, transport::names::action_part("/arm_task", "get_result"),
-      [&](std::unique_ptr<GetResult::Request> request, const transport::RequestId& id, transport::ServiceServer& server) {
+      [&](std::unique_ptr<GetResult::Request> request, const transport::RequestId& id,
+          transport::ServiceServer& server) {
         transcript.received("get_result_request", road::wire_yaml(*request));
         std::lock_guard<std::mutex> lock(goal.mutex);
         if (goal.result) {
@@ -155,7 +158,8 @@ int run(transport::Node& node, road::Transcript& transcript) {
         }
       });
 
-  if (!trashes.raw().wait_for_subscribers(1, kPatience) || !detected.raw().wait_for_subscribers(1, kPatience) ||
+  if (!trashes.raw().wait_for_subscribers(1, kPatience) ||
+      !detected.raw().wait_for_subscribers(1, kPatience) ||
       !feedback.raw().wait_for_subscribers(1, kPatience)) {
     say("the arm did not subscribe in time");
     return 1;
@@ -173,7 +177,8 @@ int run(transport::Node& node, road::Transcript& transcript) {
     const DetectedWastes message = wastes(frame);
     detected.publish(message);
     transcript.sent("detected_wastes", road::wire_yaml(message));
-    say("published frame " + std::to_string(frame) + ": " + std::to_string(seen.trashes.size()) + " pieces");
+    say("published frame " + std::to_string(frame) + ": " + std::to_string(seen.trashes.size()) +
+        " pieces");
   }
 
   std::unique_lock<std::mutex> lock(goal.mutex);

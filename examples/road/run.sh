@@ -58,7 +58,8 @@ for received in "$transcripts/"*/received/*; do
 done
 
 if ((arm_status != 0 || perception_status != 0 || differences != 0 || compared == 0)); then
-  echo "demo FAILED (arm exit $arm_status, perception exit $perception_status, $differences channels differ)"
+  echo "demo FAILED (arm exit $arm_status, perception exit $perception_status," \
+    "$differences channels differ)"
   exit 1
 fi
 echo "demo passed: $compared messages, each read the same in C++ and Python"

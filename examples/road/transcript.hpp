@@ -19,7 +19,9 @@ class Transcript {
   }
 
   void sent(const std::string& channel, const std::string& yaml) { note("sent", channel, yaml); }
-  void received(const std::string& channel, const std::string& yaml) { note("received", channel, yaml); }
+  void received(const std::string& channel, const std::string& yaml) {
+    note("received", channel, yaml);
+  }
 
  private:
   void note(const std::string& direction, const std::string& channel, const std::string& yaml) {

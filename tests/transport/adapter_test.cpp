@@ -1,14 +1,13 @@
 // The data type the middleware sees, over every structure of the package: its DDS name, its
 // sizes, and the payloads it writes and reads, against the C support's own bytes.
 
+#include <fastdds/rtps/common/SerializedPayload.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <fastdds/rtps/common/SerializedPayload.h>
 
 #include "catalogue.hpp"
 #include "dispatch_records.hpp"
@@ -17,10 +16,10 @@
 
 namespace {
 
+using eprosima::fastrtps::rtps::SerializedPayload_t;
 using transport_test::c_support;
 using transport_test::dispatch_record;
 using transport_test::LogCapture;
-using eprosima::fastrtps::rtps::SerializedPayload_t;
 
 struct Message {
   explicit Message(const ser::TypeRow& row) : row(row), data(row.create()) {}
@@ -98,14 +97,17 @@ TEST(CdrMessageType, RefusesShortPayloadsAndTruncatedSamplesWithAReason) {
     }
     const std::vector<std::string> lines = log.lines();
     ASSERT_EQ(lines.size(), 1 + cuts.size());
-    EXPECT_NE(lines[1].find("dropped a malformed " + std::string(type.getName())), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("dropped a malformed " + std::string(type.getName())),
+              std::string::npos)
+        << lines[1];
   }
 }
 
 TEST(CdrMessageType, RefusesARecordWithoutFastCdrSupport) {
   static const rosidl_message_type_support_t foreign = {"some_other_support", nullptr,
                                                         get_message_typesupport_handle_function};
-  EXPECT_THROW(transport::CdrMessageType(transport::MessageSupport{&foreign, {}}), std::runtime_error);
+  EXPECT_THROW(transport::CdrMessageType(transport::MessageSupport{&foreign, {}}),
+               std::runtime_error);
 }
 
 }  // namespace

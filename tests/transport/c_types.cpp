@@ -5,39 +5,12 @@
 
 #include "corvanthelis_interfaces/msg/detail/trashes__type_support.h"
 #include "corvanthelis_interfaces/srv/detail/detect_trash__type_support.h"
+#include "random_trash.hpp"
 #include "rosidl_runtime_c/string_functions.h"
 #include "transport/c_message.hpp"
 
 namespace transport_test {
 namespace {
-
-double real(std::mt19937_64& random) { return std::uniform_real_distribution<double>(-1e6, 1e6)(random); }
-
-template <typename T>
-T integer(std::mt19937_64& random) {
-  return static_cast<T>(random());
-}
-
-void fill_pose(geometry_msgs__msg__Pose& pose, std::mt19937_64& random) {
-  pose.position.x = real(random);
-  pose.position.y = real(random);
-  pose.position.z = real(random);
-  pose.orientation.x = real(random);
-  pose.orientation.y = real(random);
-  pose.orientation.z = real(random);
-  pose.orientation.w = real(random);
-}
-
-void fill_trash(corvanthelis_interfaces__msg__Trash& trash, std::mt19937_64& random) {
-  trash.type = integer<uint8_t>(random);
-  trash.location = integer<uint8_t>(random);
-  trash.mainaxis_type = integer<uint8_t>(random);
-  fill_pose(trash.grab_pose, random);
-  fill_pose(trash.obb_pose, random);
-  trash.obb_size.x = real(random);
-  trash.obb_size.y = real(random);
-  trash.obb_size.z = real(random);
-}
 
 void assign(rosidl_runtime_c__String& string, const std::string& text) {
   if (!rosidl_runtime_c__String__assignn(&string, text.data(), text.size())) std::abort();
@@ -51,9 +24,11 @@ void resize(corvanthelis_interfaces__msg__Trash__Sequence& trashes, size_t count
 }  // namespace
 
 transport::MessageSupport trashes_c() {
-  return {rosidl_typesupport_c__get_message_type_support_handle__corvanthelis_interfaces__msg__Trashes(),
-          transport::c_message_ops<corvanthelis_interfaces__msg__Trashes, &corvanthelis_interfaces__msg__Trashes__create,
-                                   &corvanthelis_interfaces__msg__Trashes__destroy>()};
+  return {
+      rosidl_typesupport_c__get_message_type_support_handle__corvanthelis_interfaces__msg__Trashes(),
+      transport::c_message_ops<corvanthelis_interfaces__msg__Trashes,
+                               &corvanthelis_interfaces__msg__Trashes__create,
+                               &corvanthelis_interfaces__msg__Trashes__destroy>()};
 }
 
 transport::ServiceSupport detect_trash_c() {
@@ -68,13 +43,12 @@ transport::ServiceSupport detect_trash_c() {
 }
 
 void fill_random(corvanthelis_interfaces__msg__Trashes& message, std::mt19937_64& random) {
-  message.header.stamp.sec = integer<int32_t>(random);
-  message.header.stamp.nanosec = integer<uint32_t>(random);
-  std::string frame(random() % 24, ' ');
-  for (char& c : frame) c = static_cast<char>(' ' + random() % 95);
-  assign(message.header.frame_id, frame);
+  message.header.stamp.sec = static_cast<int32_t>(random());
+  message.header.stamp.nanosec = static_cast<uint32_t>(random());
+  assign(message.header.frame_id, random_text(random));
   resize(message.trashes, random() % 6);
-  for (size_t i = 0; i < message.trashes.size; ++i) fill_trash(message.trashes.data[i], random);
+  for (size_t i = 0; i < message.trashes.size; ++i)
+    fill_random_trash(message.trashes.data[i], random);
 }
 
 void answer_detect_trash(const corvanthelis_interfaces__srv__DetectTrash_Request& request,
@@ -83,7 +57,16 @@ void answer_detect_trash(const corvanthelis_interfaces__srv__DetectTrash_Request
   assign(response.errmsg, "camera " + std::to_string(request.cam_choice));
   std::mt19937_64 random(static_cast<uint64_t>(request.cmd));
   resize(response.trashes_detected, static_cast<size_t>(request.cmd) % 4);
-  for (size_t i = 0; i < response.trashes_detected.size; ++i) fill_trash(response.trashes_detected.data[i], random);
+  for (size_t i = 0; i < response.trashes_detected.size; ++i)
+    fill_random_trash(response.trashes_detected.data[i], random);
+}
+
+transport::MessagePtr answer_detect_trash(const transport::MessagePtr& request) {
+  transport::MessagePtr response = transport::make_message(detect_trash_c().response.ops);
+  answer_detect_trash(
+      *static_cast<const corvanthelis_interfaces__srv__DetectTrash_Request*>(request.get()),
+      *static_cast<corvanthelis_interfaces__srv__DetectTrash_Response*>(response.get()));
+  return response;
 }
 
 }  // namespace transport_test

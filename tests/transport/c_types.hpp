@@ -23,4 +23,7 @@ void fill_random(corvanthelis_interfaces__msg__Trashes& message, std::mt19937_64
 void answer_detect_trash(const corvanthelis_interfaces__srv__DetectTrash_Request& request,
                          corvanthelis_interfaces__srv__DetectTrash_Response& response);
 
+// The same as a new response, for a server's handler.
+transport::MessagePtr answer_detect_trash(const transport::MessagePtr& request);
+
 }  // namespace transport_test

@@ -1,41 +1,19 @@
 #include "cpp_types.hpp"
 
+#include "random_trash.hpp"
+
 namespace transport_test {
-namespace {
-
-double real(std::mt19937_64& random) { return std::uniform_real_distribution<double>(-1e6, 1e6)(random); }
-
-void fill_pose(geometry_msgs::msg::Pose& pose, std::mt19937_64& random) {
-  pose.position.x = real(random);
-  pose.position.y = real(random);
-  pose.position.z = real(random);
-  pose.orientation.x = real(random);
-  pose.orientation.y = real(random);
-  pose.orientation.z = real(random);
-  pose.orientation.w = real(random);
-}
-
-}  // namespace
 
 void fill_random(corvanthelis_interfaces::msg::Trashes& message, std::mt19937_64& random) {
   message.header.stamp.sec = static_cast<int32_t>(random());
   message.header.stamp.nanosec = static_cast<uint32_t>(random());
-  message.header.frame_id.assign(random() % 24, ' ');
-  for (char& c : message.header.frame_id) c = static_cast<char>(' ' + random() % 95);
+  message.header.frame_id = random_text(random);
   message.trashes.resize(random() % 6);
-  for (auto& trash : message.trashes) {
-    trash.type = static_cast<uint8_t>(random());
-    trash.location = static_cast<uint8_t>(random());
-    trash.mainaxis_type = static_cast<uint8_t>(random());
-    fill_pose(trash.grab_pose, random);
-    fill_pose(trash.obb_pose, random);
-    trash.obb_size.x = real(random);
-    trash.obb_size.y = real(random);
-    trash.obb_size.z = real(random);
-  }
+  for (auto& trash : message.trashes) fill_random_trash(trash, random);
 }
 
-corvanthelis_interfaces::srv::DetectTrash::Response answer(const corvanthelis_interfaces::srv::DetectTrash::Request& request) {
+corvanthelis_interfaces::srv::DetectTrash::Response answer(
+    const corvanthelis_interfaces::srv::DetectTrash::Request& request) {
   corvanthelis_interfaces::srv::DetectTrash::Response response;
   response.status = request.cmd * 2 + request.cam_choice;
   response.errmsg = "camera " + std::to_string(request.cam_choice);

@@ -13,7 +13,8 @@ namespace {
 const rosidl_message_type_support_t* handle(const char* support, const ser::TypeRow& row) {
   const std::string library_name = std::string("libcorvanthelis_interfaces__") + support + ".so";
   void* library = dlopen(library_name.c_str(), RTLD_NOW);  // stays loaded: the records live in it
-  const std::string symbol = std::string(support) + "__get_message_type_support_handle__corvanthelis_interfaces__" +
+  const std::string symbol = std::string(support) +
+                             "__get_message_type_support_handle__corvanthelis_interfaces__" +
                              row.kind + "__" + row.name;
   void* function = library ? dlsym(library, symbol.c_str()) : nullptr;
   if (function == nullptr) return nullptr;
@@ -33,7 +34,8 @@ transport::MessageSupport c_support(const ser::TypeRow& row) {
 transport::MessageSupport cpp_support(const ser::TypeRow& row) {
   const rosidl_message_type_support_t* table = handle("rosidl_typesupport_introspection_cpp", row);
   if (table == nullptr) return {};
-  const auto& members = *static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers*>(table->data);
+  const auto& members =
+      *static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers*>(table->data);
   return {handle("rosidl_typesupport_fastrtps_cpp", row),
           {[&members] {
              void* message = ::operator new(members.size_of_);

@@ -32,10 +32,10 @@ TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
   const std::string output = ::testing::TempDir() + partition + ".yaml";
   transport::Node node("talker", {kDomain, partition});
   transport::Publisher publisher(node, "/trashes", transport_test::trashes_c());
-  transport_test::PeerProcess tool({INSPECT_TOOL, "echo", "/trashes", "corvanthelis_interfaces/msg/Trashes", "--count",
-                                    "2", "--timeout", "20", "--domain", std::to_string(kDomain), "--partition",
-                                    partition},
-                                   output);
+  transport_test::PeerProcess tool(
+      {INSPECT_TOOL, "echo", "/trashes", "corvanthelis_interfaces/msg/Trashes", "--count", "2",
+       "--timeout", "20", "--domain", std::to_string(kDomain), "--partition", partition},
+      output);
   ASSERT_TRUE(publisher.wait_for_subscribers(1, kPatience));
 
   transport::MessagePtr first = transport::make_message(transport_test::trashes_c().ops);
@@ -55,25 +55,28 @@ TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
   const std::string pose_at_zero =
       "      position:\n        x: 0\n        y: 0\n        z: 0\n"
       "      orientation:\n        x: 0\n        y: 0\n        z: 0\n        w: 1\n";
-  EXPECT_EQ(slurp(output),
-            "header:\n  stamp:\n    sec: 12\n    nanosec: 500\n  frame_id: \"cam \\\"left\\\"\"\n"
-            "trashes:\n  - type: 2\n    location: 0\n    mainaxis_type: 0\n"
-            "    grab_pose:\n      position:\n        x: 0.25\n        y: 0\n        z: 0\n"
-            "      orientation:\n        x: 0\n        y: 0\n        z: 0\n        w: 1\n"
-            "    obb_pose:\n" + pose_at_zero +
-            "    obb_size:\n      x: 0\n      y: 0\n      z: -1.5\n"
-            "---\n"
-            "header:\n  stamp:\n    sec: 0\n    nanosec: 0\n  frame_id: \"\"\ntrashes: []\n---\n");
+  EXPECT_EQ(
+      slurp(output),
+      "header:\n  stamp:\n    sec: 12\n    nanosec: 500\n  frame_id: \"cam \\\"left\\\"\"\n"
+      "trashes:\n  - type: 2\n    location: 0\n    mainaxis_type: 0\n"
+      "    grab_pose:\n      position:\n        x: 0.25\n        y: 0\n        z: 0\n"
+      "      orientation:\n        x: 0\n        y: 0\n        z: 0\n        w: 1\n"
+      "    obb_pose:\n" +
+          pose_at_zero +
+          "    obb_size:\n      x: 0\n      y: 0\n      z: -1.5\n"
+          "---\n"
+          "header:\n  stamp:\n    sec: 0\n    nanosec: 0\n  frame_id: \"\"\ntrashes: []\n---\n");
 }
 
 TEST(InspectEcho, PrintsWhatPubSends) {
   const std::string partition = transport_test::run_partition("inspect_pub");
   const std::string output = ::testing::TempDir() + partition + ".yaml";
-  const std::vector<std::string> place = {"--domain", std::to_string(kDomain), "--partition", partition};
-  std::vector<std::string> echo = {INSPECT_TOOL, "echo", "/points", "geometry_msgs/msg/Point", "--count", "1",
-                                   "--timeout", "20"};
+  const std::vector<std::string> place = {"--domain", std::to_string(kDomain), "--partition",
+                                          partition};
+  std::vector<std::string> echo = {INSPECT_TOOL, "echo", "/points",   "geometry_msgs/msg/Point",
+                                   "--count",    "1",    "--timeout", "20"};
   echo.insert(echo.end(), place.begin(), place.end());
-  std::vector<std::string> pub = {INSPECT_TOOL, "pub", "/points", "geometry_msgs/msg/Point",
+  std::vector<std::string> pub = {INSPECT_TOOL,      "pub",    "/points", "geometry_msgs/msg/Point",
                                   "{x: 1.5, z: -2}", "--wait", "20"};
   pub.insert(pub.end(), place.begin(), place.end());
   transport_test::PeerProcess listener(echo, output);
@@ -85,16 +88,17 @@ TEST(InspectEcho, PrintsWhatPubSends) {
 
 TEST(InspectEcho, PubGivesUpWithoutSubscriber) {
   const std::string partition = transport_test::run_partition("inspect_pub_alone");
-  transport_test::PeerProcess talker({INSPECT_TOOL, "pub", "/points", "geometry_msgs/msg/Point", "{x: 1}", "--wait",
-                                      "1", "--domain", std::to_string(kDomain), "--partition", partition});
+  transport_test::PeerProcess talker({INSPECT_TOOL, "pub", "/points", "geometry_msgs/msg/Point",
+                                      "{x: 1}", "--wait", "1", "--domain", std::to_string(kDomain),
+                                      "--partition", partition});
   EXPECT_EQ(talker.wait(kPatience), 1);
 }
 
 TEST(InspectEcho, GivesUpWhenFewerSamplesComeInTime) {
   const std::string partition = transport_test::run_partition("inspect_echo_none");
-  transport_test::PeerProcess tool({INSPECT_TOOL, "echo", "/nobody_talks", "corvanthelis_interfaces/msg/Trashes",
-                                    "--count", "1", "--timeout", "1", "--domain", std::to_string(kDomain),
-                                    "--partition", partition});
+  transport_test::PeerProcess tool(
+      {INSPECT_TOOL, "echo", "/nobody_talks", "corvanthelis_interfaces/msg/Trashes", "--count", "1",
+       "--timeout", "1", "--domain", std::to_string(kDomain), "--partition", partition});
   EXPECT_EQ(tool.wait(kPatience), 1);
 }
 

@@ -1,13 +1,12 @@
 // The C and the C++ type supports of one type are interchangeable on the wire: the same bytes
 // from either, and a C writer and a C++ reader (and back) on one topic, for every structure.
 
+#include <fastdds/rtps/common/SerializedPayload.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <fastdds/rtps/common/SerializedPayload.h>
 
 #include "catalogue.hpp"
 #include "dispatch_records.hpp"
@@ -85,8 +84,10 @@ TEST(MixedSupports, CAndCppShareATopicBothWaysForEveryStructure) {
     route->c_out = std::make_unique<transport::Publisher>(c_node, out, c_support(row));
     route->cpp_back = std::make_unique<transport::Publisher>(cpp_node, back, cpp_support(row));
     route->cpp_in = std::make_unique<transport::Subscription>(
-        cpp_node, out, cpp_support(row), [self](transport::MessagePtr message) { self->cpp_back->publish(message.get()); });
-    route->c_back = std::make_unique<transport::Subscription>(c_node, back, c_support(row), route->inbox.callback());
+        cpp_node, out, cpp_support(row),
+        [self](transport::MessagePtr message) { self->cpp_back->publish(message.get()); });
+    route->c_back = std::make_unique<transport::Subscription>(c_node, back, c_support(row),
+                                                              route->inbox.callback());
     routes.push_back(std::move(route));
   }
   for (auto& route : routes) {
@@ -113,9 +114,11 @@ TEST(MixedSupports, ANodeRefusesASecondSupportOfOneType) {
   const ser::TypeRow& row = ser::type("Trashes");
   transport::Node node("both", {kDomain, transport_test::run_partition("mixed_refused")});
   transport::Publisher c_publisher(node, "/c_trashes", c_support(row));
-  EXPECT_THROW(transport::Subscription(node, "/cpp_trashes", cpp_support(row), [](transport::MessagePtr) {}),
-               std::runtime_error);
-  EXPECT_NO_THROW(transport::Subscription(node, "/c_trashes", c_support(row), [](transport::MessagePtr) {}));
+  EXPECT_THROW(
+      transport::Subscription(node, "/cpp_trashes", cpp_support(row), [](transport::MessagePtr) {}),
+      std::runtime_error);
+  EXPECT_NO_THROW(
+      transport::Subscription(node, "/c_trashes", c_support(row), [](transport::MessagePtr) {}));
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The DDS names of topics, services, actions and types, as Humble nodes on Fast DDS use them.
 
+#include "transport/names.hpp"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
-
-#include "transport/names.hpp"
 
 namespace {
 
@@ -21,8 +21,10 @@ TEST(Names, TopicsServicesAndActions) {
       {names::topic("/arm/detected_wastes"), "rt/arm/detected_wastes"},
       {names::request_topic("/detect_trash"), "rq/detect_trashRequest"},
       {names::reply_topic("/detect_trash"), "rr/detect_trashReply"},
-      {names::request_topic(names::action_part("/arm_task", "send_goal")), "rq/arm_task/_action/send_goalRequest"},
-      {names::reply_topic(names::action_part("arm_task", "get_result")), "rr/arm_task/_action/get_resultReply"},
+      {names::request_topic(names::action_part("/arm_task", "send_goal")),
+       "rq/arm_task/_action/send_goalRequest"},
+      {names::reply_topic(names::action_part("arm_task", "get_result")),
+       "rr/arm_task/_action/get_resultReply"},
       {names::topic(names::action_part("/arm_task", "feedback")), "rt/arm_task/_action/feedback"},
       {names::topic(names::action_part("/arm_task", "status")), "rt/arm_task/_action/status"},
   };
@@ -30,7 +32,8 @@ TEST(Names, TopicsServicesAndActions) {
 }
 
 TEST(Names, Types) {
-  EXPECT_EQ(names::dds_type("corvanthelis_interfaces::msg", "Trashes"), "corvanthelis_interfaces::msg::dds_::Trashes_");
+  EXPECT_EQ(names::dds_type("corvanthelis_interfaces::msg", "Trashes"),
+            "corvanthelis_interfaces::msg::dds_::Trashes_");
   EXPECT_EQ(names::dds_type("corvanthelis_interfaces__srv", "DetectTrash_Request"),
             "corvanthelis_interfaces::srv::dds_::DetectTrash_Request_");
   EXPECT_EQ(names::dds_type("corvanthelis_interfaces::action", "ArmTask_FeedbackMessage"),
@@ -38,7 +41,8 @@ TEST(Names, Types) {
 }
 
 TEST(Names, RefusesNamesNoNodeCouldUse) {
-  for (const char* bad : {"", "/", "//trashes", "trashes/", "/a//b", "tra shes", "trash-es", "trash.es"}) {
+  for (const char* bad :
+       {"", "/", "//trashes", "trashes/", "/a//b", "tra shes", "trash-es", "trash.es"}) {
     EXPECT_THROW(names::topic(bad), std::invalid_argument) << "'" << bad << "'";
   }
 }

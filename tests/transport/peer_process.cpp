@@ -20,7 +20,8 @@ PeerProcess::PeerProcess(const std::vector<std::string>& arguments, const std::s
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (!output.empty()) {
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
   }
   const int failed = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);

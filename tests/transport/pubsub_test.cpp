@@ -3,19 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
-#include <random>
-#include <string>
-#include <thread>
-#include <vector>
-
 #include <fastdds/dds/domain/DomainParticipant.hpp>
 #include <fastdds/dds/publisher/DataWriter.hpp>
 #include <fastdds/dds/publisher/Publisher.hpp>
 #include <fastdds/dds/publisher/qos/DataWriterQos.hpp>
 #include <fastdds/dds/topic/TopicDataType.hpp>
 #include <fastdds/dds/topic/TypeSupport.hpp>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "c_types.hpp"
 #include "dispatch_records.hpp"
@@ -56,12 +55,14 @@ TEST(PublishSubscribe, EveryStructureTravelsBetweenTwoNodesUnchanged) {
     auto route = std::make_unique<Route>();
     const std::string topic = std::string("/every/") + row.kind + "_" + row.name;
     route->row = &row;
-    route->publisher = std::make_unique<transport::Publisher>(writer_node, topic, transport_test::c_support(row));
-    route->subscription = std::make_unique<transport::Subscription>(reader_node, topic, transport_test::c_support(row),
-                                                                    route->inbox.callback());
+    route->publisher =
+        std::make_unique<transport::Publisher>(writer_node, topic, transport_test::c_support(row));
+    route->subscription = std::make_unique<transport::Subscription>(
+        reader_node, topic, transport_test::c_support(row), route->inbox.callback());
     routes.push_back(std::move(route));
   }
-  for (auto& route : routes) ASSERT_TRUE(route->publisher->wait_for_subscribers(1, kPatience)) << route->row->name;
+  for (auto& route : routes)
+    ASSERT_TRUE(route->publisher->wait_for_subscribers(1, kPatience)) << route->row->name;
 
   std::map<const ser::TypeRow*, std::shared_ptr<void>> sent;
   for (auto& route : routes) {
@@ -84,10 +85,11 @@ TEST(PublishSubscribe, AThousandRandomTrashesGoToAnotherProcessAndComeBackInOrde
   const std::string partition = transport_test::run_partition("thousand_trashes");
   transport::Node node("origin", options(partition));
   Inbox inbox;
-  transport::Subscription back(node, "/trashes_back", transport_test::trashes_c(), inbox.callback());
+  transport::Subscription back(node, "/trashes_back", transport_test::trashes_c(),
+                               inbox.callback());
   transport::Publisher out(node, "/trashes_out", transport_test::trashes_c());
-  transport_test::PeerProcess peer({TRANSPORT_PEER, "echo", std::to_string(kDomain), partition, "/trashes_out",
-                                    "/trashes_back", std::to_string(kCount)});
+  transport_test::PeerProcess peer({TRANSPORT_PEER, "echo", std::to_string(kDomain), partition,
+                                    "/trashes_out", "/trashes_back", std::to_string(kCount)});
   ASSERT_TRUE(out.wait_for_subscribers(1, kPatience));
   ASSERT_TRUE(back.wait_for_publishers(1, kPatience));
 
@@ -105,7 +107,8 @@ TEST(PublishSubscribe, AThousandRandomTrashesGoToAnotherProcessAndComeBackInOrde
   const std::vector<transport::MessagePtr> received = inbox.take();
   ASSERT_EQ(received.size(), kCount);
   for (size_t i = 0; i < kCount; ++i) {
-    ASSERT_TRUE(corvanthelis_interfaces__msg__Trashes__are_equal(&trashes(sent[i]), &trashes(received[i])))
+    ASSERT_TRUE(
+        corvanthelis_interfaces__msg__Trashes__are_equal(&trashes(sent[i]), &trashes(received[i])))
         << "sample " << i << " came back as sample " << trashes(received[i]).header.stamp.sec;
   }
 }
@@ -129,7 +132,9 @@ class RawBytesType : public dds::TopicDataType {
   }
   bool deserialize(eprosima::fastrtps::rtps::SerializedPayload_t*, void*) override { return false; }
   std::function<uint32_t()> getSerializedSizeProvider(void* data) override {
-    return [data] { return static_cast<uint32_t>(static_cast<const std::vector<uint8_t>*>(data)->size()); };
+    return [data] {
+      return static_cast<uint32_t>(static_cast<const std::vector<uint8_t>*>(data)->size());
+    };
   }
   void* createData() override { return new std::vector<uint8_t>(); }
   void deleteData(void* data) override { delete static_cast<std::vector<uint8_t>*>(data); }
@@ -138,9 +143,9 @@ class RawBytesType : public dds::TopicDataType {
 
 // The bytes of a Trashes with an empty header and one element, then a count of the given value.
 std::vector<uint8_t> hostile_trashes(uint32_t count) {
-  std::vector<uint8_t> bytes = {0x00, 0x01, 0x00, 0x00,   // encapsulation
-                                0, 0, 0, 0, 0, 0, 0, 0,   // stamp
-                                1, 0, 0, 0, 0, 0, 0, 0};  // frame_id "" and padding
+  std::vector<uint8_t> bytes = {0x00, 0x01, 0x00, 0x00,               // encapsulation
+                                0,    0,    0,    0,    0, 0, 0, 0,   // stamp
+                                1,    0,    0,    0,    0, 0, 0, 0};  // frame_id "" and padding
   for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(count >> shift));
   bytes.resize(bytes.size() + 40, 0x7F);  // far less than `count` elements
   return bytes;
@@ -151,7 +156,8 @@ TEST(PublishSubscribe, AMalformedSampleIsDroppedWithAReasonAndTheReaderKeepsWork
   transport_test::LogCapture log;
   transport::Node node("reader", options(partition));
   Inbox inbox;
-  transport::Subscription subscription(node, "/trashes", transport_test::trashes_c(), inbox.callback());
+  transport::Subscription subscription(node, "/trashes", transport_test::trashes_c(),
+                                       inbox.callback());
 
   // A writer that is no node of ours: the middleware itself, fed hand-made bytes.
   transport::ParticipantPtr participant = transport::create_participant(kDomain, "hostile");
@@ -160,8 +166,9 @@ TEST(PublishSubscribe, AMalformedSampleIsDroppedWithAReasonAndTheReaderKeepsWork
   dds::Publisher* publisher = participant->create_publisher(publisher_qos);
   dds::TypeSupport type(new RawBytesType("corvanthelis_interfaces::msg::dds_::Trashes_"));
   ASSERT_EQ(participant->register_type(type), ReturnCode_t::RETCODE_OK);
-  dds::Topic* topic = participant->create_topic(transport::names::topic("/trashes"), type.get_type_name(),
-                                                participant->get_default_topic_qos());
+  dds::Topic* topic =
+      participant->create_topic(transport::names::topic("/trashes"), type.get_type_name(),
+                                participant->get_default_topic_qos());
   dds::DataWriterQos writer_qos = publisher->get_default_datawriter_qos();
   writer_qos.reliability().kind = dds::RELIABLE_RELIABILITY_QOS;
   writer_qos.history().kind = dds::KEEP_ALL_HISTORY_QOS;
@@ -171,7 +178,8 @@ TEST(PublishSubscribe, AMalformedSampleIsDroppedWithAReasonAndTheReaderKeepsWork
   // Both ends must know each other, or a volatile reader misses what was written before.
   dds::PublicationMatchedStatus matched;
   for (auto deadline = std::chrono::steady_clock::now() + kPatience;
-       writer->get_publication_matched_status(matched) == ReturnCode_t::RETCODE_OK && matched.current_count == 0;) {
+       writer->get_publication_matched_status(matched) == ReturnCode_t::RETCODE_OK &&
+       matched.current_count == 0;) {
     ASSERT_LT(std::chrono::steady_clock::now(), deadline);
     std::this_thread::sleep_for(2ms);
   }
@@ -191,7 +199,8 @@ TEST(PublishSubscribe, AMalformedSampleIsDroppedWithAReasonAndTheReaderKeepsWork
   EXPECT_EQ(trashes(received[0]).trashes.size, 0u);
   size_t dropped = 0;
   for (const std::string& line : log.lines()) {
-    dropped += line.find("dropped a malformed corvanthelis_interfaces::msg::dds_::Trashes_") != std::string::npos;
+    dropped += line.find("dropped a malformed corvanthelis_interfaces::msg::dds_::Trashes_") !=
+               std::string::npos;
   }
   EXPECT_EQ(dropped, 2u);
 }

@@ -1,18 +1,19 @@
 // Services through the middleware with the C type support: a server in another process,
 // several clients calling at once, and a client with no server.
 
+#include "transport/service.hpp"
+
 #include <gtest/gtest.h>
 
 #include <mutex>
 #include <string>
-#include <utility>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "c_types.hpp"
 #include "peer_process.hpp"
 #include "transport/node.hpp"
-#include "transport/service.hpp"
 
 namespace {
 
@@ -30,8 +31,7 @@ void expect_answered(transport::ServiceClient& client, int32_t cmd, uint8_t came
   transport::MessagePtr request = transport::make_message(support.request.ops);
   static_cast<Request*>(request.get())->cmd = cmd;
   static_cast<Request*>(request.get())->cam_choice = camera;
-  transport::MessagePtr expected = transport::make_message(support.response.ops);
-  transport_test::answer_detect_trash(*static_cast<Request*>(request.get()), *static_cast<Response*>(expected.get()));
+  const transport::MessagePtr expected = transport_test::answer_detect_trash(request);
 
   const transport::MessagePtr response = client.call(request.get(), kPatience);
   ASSERT_TRUE(response) << "no reply to cmd " << cmd;
@@ -40,13 +40,30 @@ void expect_answered(transport::ServiceClient& client, int32_t cmd, uint8_t came
       << "cmd " << cmd << " got status " << static_cast<const Response*>(response.get())->status;
 }
 
+// Two clients of /detect_trash, each in a node of its own.
+struct TwoClients {
+  explicit TwoClients(const std::string& partition)
+      : first_node("first", {kDomain, partition}),
+        second_node("second", {kDomain, partition}),
+        first(first_node, "/detect_trash", transport_test::detect_trash_c()),
+        second(second_node, "/detect_trash", transport_test::detect_trash_c()) {}
+  bool ready() const {
+    return first.wait_for_service(kPatience) && second.wait_for_service(kPatience);
+  }
+
+  transport::Node first_node;
+  transport::Node second_node;
+  transport::ServiceClient first;
+  transport::ServiceClient second;
+};
+
 TEST(Service, ClientCallsAServerInAnotherProcess) {
   constexpr int kCalls = 20;
   const std::string partition = transport_test::run_partition("service_process");
   transport::Node node("client", {kDomain, partition});
   transport::ServiceClient client(node, "/detect_trash", transport_test::detect_trash_c());
-  transport_test::PeerProcess server(
-      {TRANSPORT_PEER, "serve", std::to_string(kDomain), partition, "/detect_trash", std::to_string(kCalls)});
+  transport_test::PeerProcess server({TRANSPORT_PEER, "serve", std::to_string(kDomain), partition,
+                                      "/detect_trash", std::to_string(kCalls)});
   ASSERT_TRUE(client.wait_for_service(kPatience));
   for (int i = 0; i < kCalls; ++i) expect_answered(client, 100 + i, static_cast<uint8_t>(i % 3));
   EXPECT_EQ(server.wait(kPatience), 0);
@@ -61,24 +78,21 @@ TEST(Service, ConcurrentCallsOfTwoClientsEachGetTheirOwnReply) {
   transport::ServiceServer server(server_node, "/detect_trash", support,
                                   [&](transport::ServiceServer& self, transport::MessagePtr request,
                                       const transport::RequestId& id) {
-                                    transport::MessagePtr response = transport::make_message(support.response.ops);
-                                    transport_test::answer_detect_trash(*static_cast<Request*>(request.get()),
-                                                                        *static_cast<Response*>(response.get()));
-                                    self.send_reply(id, response.get());
+                                    self.send_reply(
+                                        id, transport_test::answer_detect_trash(request).get());
                                   });
-  transport::Node first_node("first", {kDomain, partition});
-  transport::Node second_node("second", {kDomain, partition});
-  transport::ServiceClient first(first_node, "/detect_trash", support);
-  transport::ServiceClient second(second_node, "/detect_trash", support);
-  ASSERT_TRUE(first.wait_for_service(kPatience));
-  ASSERT_TRUE(second.wait_for_service(kPatience));
+  TwoClients clients(partition);
+  ASSERT_TRUE(clients.ready());
+  transport::ServiceClient& first = clients.first;
+  transport::ServiceClient& second = clients.second;
 
   // Every call asks with its own cmd, so a reply that reached the wrong call shows.
   std::vector<std::thread> threads;
   for (int t = 0; t < 2 * kThreadsPerClient; ++t) {
     transport::ServiceClient& client = t % 2 ? second : first;
     threads.emplace_back([&client, t] {
-      for (int i = 0; i < kCallsPerThread; ++i) expect_answered(client, 1000 * t + i, static_cast<uint8_t>(t));
+      for (int i = 0; i < kCallsPerThread; ++i)
+        expect_answered(client, 1000 * t + i, static_cast<uint8_t>(t));
     });
   }
   for (std::thread& thread : threads) thread.join();
@@ -93,25 +107,21 @@ TEST(Service, AClientIgnoresRepliesToAnotherClient) {
   std::mutex mutex;
   std::vector<std::pair<transport::MessagePtr, transport::RequestId>> held;
   transport::Node server_node("server", {kDomain, partition});
-  transport::ServiceServer server(server_node, "/detect_trash", support,
-                                  [&](transport::ServiceServer& self, transport::MessagePtr request,
-                                      const transport::RequestId& id) {
-                                    std::lock_guard<std::mutex> lock(mutex);
-                                    held.emplace_back(std::move(request), id);
-                                    if (held.size() < 2) return;
-                                    for (auto call = held.rbegin(); call != held.rend(); ++call) {
-                                      transport::MessagePtr response = transport::make_message(support.response.ops);
-                                      transport_test::answer_detect_trash(*static_cast<Request*>(call->first.get()),
-                                                                          *static_cast<Response*>(response.get()));
-                                      self.send_reply(call->second, response.get());
-                                    }
-                                  });
-  transport::Node first_node("first", {kDomain, partition});
-  transport::Node second_node("second", {kDomain, partition});
-  transport::ServiceClient first(first_node, "/detect_trash", support);
-  transport::ServiceClient second(second_node, "/detect_trash", support);
-  ASSERT_TRUE(first.wait_for_service(kPatience));
-  ASSERT_TRUE(second.wait_for_service(kPatience));
+  transport::ServiceServer server(
+      server_node, "/detect_trash", support,
+      [&](transport::ServiceServer& self, transport::MessagePtr request,
+          const transport::RequestId& id) {
+        std::lock_guard<std::mutex> lock(mutex);
+        held.emplace_back(std::move(request), id);
+        if (held.size() < 2) return;
+        for (auto call = held.rbegin(); call != held.rend(); ++call) {
+          self.send_reply(call->second, transport_test::answer_detect_trash(call->first).get());
+        }
+      });
+  TwoClients clients(partition);
+  ASSERT_TRUE(clients.ready());
+  transport::ServiceClient& first = clients.first;
+  transport::ServiceClient& second = clients.second;
 
   std::thread early([&] { expect_answered(first, 1, 1); });
   // The first request must be held before the second comes.
@@ -130,7 +140,8 @@ TEST(Service, ACallWithoutServerTimesOut) {
   transport::Node node("client", {kDomain, partition});
   transport::ServiceClient client(node, "/nobody_serves_this", transport_test::detect_trash_c());
   EXPECT_FALSE(client.wait_for_service(200ms));
-  transport::MessagePtr request = transport::make_message(transport_test::detect_trash_c().request.ops);
+  transport::MessagePtr request =
+      transport::make_message(transport_test::detect_trash_c().request.ops);
   EXPECT_FALSE(client.call(request.get(), 300ms));
 }
 

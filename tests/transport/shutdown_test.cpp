@@ -29,7 +29,8 @@ std::set<std::string> middleware_files() {
   return names;
 }
 
-std::set<std::string> added(const std::set<std::string>& before, const std::set<std::string>& after) {
+std::set<std::string> added(const std::set<std::string>& before,
+                            const std::set<std::string>& after) {
   std::set<std::string> result;
   for (const std::string& name : after) {
     if (!before.count(name)) result.insert(name);
@@ -49,19 +50,22 @@ TEST(Shutdown, NodesLeaveNoSharedMemoryBehind) {
   {
     transport::Node node("short_lived", {kDomain, partition});
     transport_test::Inbox inbox;
-    transport::Subscription subscription(node, "/self", transport_test::trashes_c(), inbox.callback());
+    transport::Subscription subscription(node, "/self", transport_test::trashes_c(),
+                                         inbox.callback());
     transport::Publisher publisher(node, "/self", transport_test::trashes_c());
     ASSERT_TRUE(publisher.wait_for_subscribers(1, kPatience));
     transport::MessagePtr message = transport::make_message(transport_test::trashes_c().ops);
     ASSERT_TRUE(publisher.publish(message.get()));
     ASSERT_TRUE(inbox.wait_for(1, kPatience));
-    ASSERT_FALSE(added(before, middleware_files()).empty()) << "the node made no files: nothing is tested";
+    ASSERT_FALSE(added(before, middleware_files()).empty())
+        << "the node made no files: nothing is tested";
   }
   EXPECT_EQ(listed(added(before, middleware_files())), "") << "left by a node of this process";
 
   transport_test::PeerProcess peer({TRANSPORT_PEER, "self", std::to_string(kDomain), partition});
   ASSERT_EQ(peer.wait(kPatience), 0);
-  EXPECT_EQ(listed(added(before, middleware_files())), "") << "left by a process that ended normally";
+  EXPECT_EQ(listed(added(before, middleware_files())), "")
+      << "left by a process that ended normally";
 }
 
 // A Python program that never closes its node: the module closes it at the interpreter's exit.
@@ -74,7 +78,9 @@ TEST(Shutdown, APythonNodeLeftOpenLeavesNoSharedMemoryBehind) {
   const std::string program =
       "import corvanthelis_transport as t\n"
       "from corvanthelis_interfaces.msg import Trashes\n"
-      "node = t.Node('left_open', domain=" + std::to_string(kDomain) + ", partition='" + partition + "')\n"
+      "node = t.Node('left_open', domain=" +
+      std::to_string(kDomain) + ", partition='" + partition +
+      "')\n"
       "received = []\n"
       "node.create_subscription(Trashes, '/self', received.append)\n"
       "publisher = node.create_publisher(Trashes, '/self')\n"
@@ -84,7 +90,8 @@ TEST(Shutdown, APythonNodeLeftOpenLeavesNoSharedMemoryBehind) {
   setenv("PYTHONPATH", PYTHON_TREE, 1);
   transport_test::PeerProcess python({PYTHON_EXECUTABLE, "-c", program});
   ASSERT_EQ(python.wait(kPatience), 0);
-  EXPECT_EQ(listed(added(before, middleware_files())), "") << "left by a Python process that ended normally";
+  EXPECT_EQ(listed(added(before, middleware_files())), "")
+      << "left by a Python process that ended normally";
 }
 
 }  // namespace

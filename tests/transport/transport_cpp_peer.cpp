@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "counting.hpp"
 #include "cpp_types.hpp"
 #include "transport/cpp.hpp"
 
@@ -28,26 +29,19 @@ using corvanthelis_interfaces::msg::Trashes;
 using corvanthelis_interfaces::srv::DetectTrash;
 constexpr auto kPatience = 20s;
 
-bool wait_for(const std::atomic<size_t>& done, size_t count) {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
-  while (done.load() < count) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
-
 int origin(transport::Node& node, size_t count, uint64_t seed) {
   std::mutex mutex;
   std::vector<std::unique_ptr<Trashes>> received;
   std::atomic<size_t> arrived{0};
-  transport::cpp::Subscription<Trashes> back(node, "/trashes_back", [&](std::unique_ptr<Trashes> message) {
-    std::lock_guard<std::mutex> lock(mutex);
-    received.push_back(std::move(message));
-    ++arrived;
-  });
+  transport::cpp::Subscription<Trashes> back(node, "/trashes_back",
+                                             [&](std::unique_ptr<Trashes> message) {
+                                               std::lock_guard<std::mutex> lock(mutex);
+                                               received.push_back(std::move(message));
+                                               ++arrived;
+                                             });
   transport::cpp::Publisher<Trashes> out(node, "/trashes_out");
-  if (!out.raw().wait_for_subscribers(1, kPatience) || !back.raw().wait_for_publishers(1, kPatience)) {
+  if (!out.raw().wait_for_subscribers(1, kPatience) ||
+      !back.raw().wait_for_publishers(1, kPatience)) {
     std::fputs("origin: the echo did not appear\n", stderr);
     return 1;
   }
@@ -57,7 +51,7 @@ int origin(transport::Node& node, size_t count, uint64_t seed) {
     transport_test::fill_random(message, random);
     if (!out.publish(message)) return 1;
   }
-  if (!wait_for(arrived, count)) {
+  if (!transport_test::wait_for_count(arrived, count, kPatience)) {
     std::fprintf(stderr, "origin: %zu of %zu came back\n", arrived.load(), count);
     return 1;
   }
@@ -73,11 +67,15 @@ int origin(transport::Node& node, size_t count, uint64_t seed) {
 
 int serve(transport::Node& node, const std::string& service, size_t count) {
   std::atomic<size_t> answered{0};
-  transport::cpp::ServiceServer<DetectTrash> server(node, service, [&](const DetectTrash::Request& request) {
-    ++answered;
-    return transport_test::answer(request);
-  });
-  return wait_for(answered, count) && server.raw().wait_for_acknowledgments(kPatience) ? 0 : 1;
+  transport::cpp::ServiceServer<DetectTrash> server(node, service,
+                                                    [&](const DetectTrash::Request& request) {
+                                                      ++answered;
+                                                      return transport_test::answer(request);
+                                                    });
+  return transport_test::wait_for_count(answered, count, kPatience) &&
+                 server.raw().wait_for_acknowledgments(kPatience)
+             ? 0
+             : 1;
 }
 
 int call(transport::Node& node, const std::string& service, size_t count) {
@@ -89,7 +87,8 @@ int call(transport::Node& node, const std::string& service, size_t count) {
     request.cam_choice = static_cast<uint8_t>(i % 3);
     const auto response = client.call(request, kPatience);
     if (!response || !(*response == transport_test::answer(request))) {
-      std::fprintf(stderr, "call: request %zu got %s\n", i, response ? "a wrong answer" : "no answer");
+      std::fprintf(stderr, "call: request %zu got %s\n", i,
+                   response ? "a wrong answer" : "no answer");
       return 1;
     }
   }

@@ -80,7 +80,9 @@ inspect::TopicOptions topic_options(const std::vector<std::string>& args, size_t
   options.topic = args.at(1);
   options.type_name = args.at(2);
   const char* domain = std::getenv("ROS_DOMAIN_ID");
-  if (domain != nullptr && *domain != '\0') options.domain = static_cast<uint32_t>(whole_number(domain, 232));
+  if (domain != nullptr && *domain != '\0') {
+    options.domain = static_cast<uint32_t>(whole_number(domain, 232));
+  }
   for (size_t i = 3 + positional; i < args.size(); i += 2) {
     if (i + 1 >= args.size()) throw Usage();
     const std::string& flag = args[i];
@@ -131,7 +133,8 @@ std::vector<char> parse_hex(const std::string& text) {
 // A structure made and released through the type's own table, as a generic reader must.
 class Message {
  public:
-  explicit Message(const Members& members) : members_(members), memory_(inspect::new_message(members)) {}
+  explicit Message(const Members& members)
+      : members_(members), memory_(inspect::new_message(members)) {}
   ~Message() { inspect::delete_message(members_, memory_); }
   Message(const Message&) = delete;
   Message& operator=(const Message&) = delete;

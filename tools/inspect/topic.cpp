@@ -22,14 +22,17 @@ std::atomic<bool> interrupted{false};
 
 extern "C" void on_signal(int) { interrupted = true; }
 
-transport::MessageSupport table_support(const rosidl_message_type_support_t* dispatch, const Members& members) {
-  return {dispatch, {[&members] { return new_message(members); },
-                     [&members](void* message) { delete_message(members, message); }}};
+transport::MessageSupport table_support(const rosidl_message_type_support_t* dispatch,
+                                        const Members& members) {
+  return {dispatch,
+          {[&members] { return new_message(members); },
+           [&members](void* message) { delete_message(members, message); }}};
 }
 
 std::chrono::steady_clock::time_point after(double seconds) {
   return std::chrono::steady_clock::now() +
-         std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+         std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+             std::chrono::duration<double>(seconds));
 }
 
 // The middleware's refusals, told as the tool tells every failure.
@@ -61,14 +64,15 @@ int echo(const TopicOptions& options) {
   std::atomic<size_t> printed{0};
   reporting([&] {
     transport::Node node("corvanthelis_inspect", {options.domain, options.partition});
-    transport::Subscription subscription(
-        node, options.topic, table_support(dispatch, members), [&](transport::MessagePtr message) {
-          std::lock_guard<std::mutex> lock(output);
-          if (options.count != 0 && printed >= options.count) return;
-          print_value(std::cout, members, message.get());
-          std::cout << "---" << std::endl;
-          ++printed;
-        });
+    transport::Subscription subscription(node, options.topic, table_support(dispatch, members),
+                                         [&](transport::MessagePtr message) {
+                                           std::lock_guard<std::mutex> lock(output);
+                                           if (options.count != 0 && printed >= options.count)
+                                             return;
+                                           print_value(std::cout, members, message.get());
+                                           std::cout << "---" << std::endl;
+                                           ++printed;
+                                         });
     const auto deadline = after(options.timeout);
     while (!interrupted && (options.count == 0 || printed < options.count) &&
            (options.timeout == 0.0 || std::chrono::steady_clock::now() < deadline)) {
@@ -90,10 +94,11 @@ void pub(const TopicOptions& options, const Value& value) {
   reporting([&] {
     transport::Node node("corvanthelis_inspect", {options.domain, options.partition});
     transport::Publisher publisher(node, options.topic, support);
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::duration<double>(options.wait));
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::duration<double>(options.wait));
     if (!publisher.wait_for_subscribers(1, wait)) {
-      throw Failure("no subscriber of " + options.topic + " appeared within " + std::to_string(wait.count()) +
-                    " ms: nothing was sent");
+      throw Failure("no subscriber of " + options.topic + " appeared within " +
+                    std::to_string(wait.count()) + " ms: nothing was sent");
     }
     if (!publisher.publish(message.get())) throw Failure("the middleware did not take the sample");
     if (!publisher.wait_for_acknowledgments(std::chrono::seconds(5))) {

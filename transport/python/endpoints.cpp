@@ -29,9 +29,9 @@ struct Core : EndpointCore {
 
   std::mutex mutex;
   std::shared_ptr<Middleware> middleware;
-  std::shared_ptr<Handler> handler;          // subscriptions and servers
-  std::shared_ptr<MessageClass> message;     // publishers
-  ServiceClasses service;                    // clients
+  std::shared_ptr<Handler> handler;       // subscriptions and servers
+  std::shared_ptr<MessageClass> message;  // publishers
+  ServiceClasses service;                 // clients
 };
 
 using PublisherCore = Core<transport::Publisher>;
@@ -73,14 +73,10 @@ std::shared_ptr<Middleware> build(NodeObject* node, Make make) {
   }
   std::shared_ptr<Middleware> made;
   std::string failure;
-  Py_BEGIN_ALLOW_THREADS
-  try {
-    made = make(*live);
-  } catch (const std::exception& error) {
+  Py_BEGIN_ALLOW_THREADS try { made = make(*live); } catch (const std::exception& error) {
     failure = error.what();
   }
-  Py_END_ALLOW_THREADS
-  if (!made) PyErr_SetString(PyExc_RuntimeError, failure.c_str());
+  Py_END_ALLOW_THREADS if (!made) PyErr_SetString(PyExc_RuntimeError, failure.c_str());
   return made;
 }
 
@@ -108,15 +104,14 @@ PyObject* waiting(Core<Middleware>& core, double seconds, Wait wait) {
   std::shared_ptr<Middleware> middleware = open_or_raise(core);
   if (!middleware) return nullptr;
   bool done = false;
-  Py_BEGIN_ALLOW_THREADS
-  done = wait(*middleware, timeout);
-  Py_END_ALLOW_THREADS
-  return PyBool_FromLong(done);
+  Py_BEGIN_ALLOW_THREADS done = wait(*middleware, timeout);
+  Py_END_ALLOW_THREADS return PyBool_FromLong(done);
 }
 
 bool count_and_timeout(PyObject* args, PyObject* kwargs, unsigned int& count, double& timeout) {
   static const char* keywords[] = {"count", "timeout", nullptr};
-  return PyArg_ParseTupleAndKeywords(args, kwargs, "|Id", const_cast<char**>(keywords), &count, &timeout);
+  return PyArg_ParseTupleAndKeywords(args, kwargs, "|Id", const_cast<char**>(keywords), &count,
+                                     &timeout);
 }
 
 bool only_timeout(PyObject* args, PyObject* kwargs, double& timeout) {
@@ -133,11 +128,9 @@ PyObject* publisher_publish(PyObject* self, PyObject* message) {
   transport::MessagePtr converted = core.message->to_c(message);
   if (!converted) return nullptr;
   bool sent = false;
-  Py_BEGIN_ALLOW_THREADS
-  sent = publisher->publish(converted.get());
+  Py_BEGIN_ALLOW_THREADS sent = publisher->publish(converted.get());
   converted.reset();
-  Py_END_ALLOW_THREADS
-  if (!sent) {
+  Py_END_ALLOW_THREADS if (!sent) {
     PyErr_SetString(PyExc_RuntimeError, "the message was not sent (the reason is logged)");
     return nullptr;
   }
@@ -148,16 +141,19 @@ PyObject* publisher_wait_for_subscribers(PyObject* self, PyObject* args, PyObjec
   unsigned int count = 1;
   double timeout = 5.0;
   if (!count_and_timeout(args, kwargs, count, timeout)) return nullptr;
-  return waiting(core_of<PublisherCore>(self), timeout, [count](transport::Publisher& publisher, auto limit) {
-    return publisher.wait_for_subscribers(count, limit);
-  });
+  return waiting(core_of<PublisherCore>(self), timeout,
+                 [count](transport::Publisher& publisher, auto limit) {
+                   return publisher.wait_for_subscribers(count, limit);
+                 });
 }
 
 PyObject* publisher_wait_for_acknowledgments(PyObject* self, PyObject* args, PyObject* kwargs) {
   double timeout = 5.0;
   if (!only_timeout(args, kwargs, timeout)) return nullptr;
   return waiting(core_of<PublisherCore>(self), timeout,
-                 [](transport::Publisher& publisher, auto limit) { return publisher.wait_for_acknowledgments(limit); });
+                 [](transport::Publisher& publisher, auto limit) {
+                   return publisher.wait_for_acknowledgments(limit);
+                 });
 }
 
 // --- Subscription and Server -------------------------------------------------------------
@@ -166,16 +162,19 @@ PyObject* subscription_wait_for_publishers(PyObject* self, PyObject* args, PyObj
   unsigned int count = 1;
   double timeout = 5.0;
   if (!count_and_timeout(args, kwargs, count, timeout)) return nullptr;
-  return waiting(core_of<SubscriptionCore>(self), timeout, [count](transport::Subscription& subscription, auto limit) {
-    return subscription.wait_for_publishers(count, limit);
-  });
+  return waiting(core_of<SubscriptionCore>(self), timeout,
+                 [count](transport::Subscription& subscription, auto limit) {
+                   return subscription.wait_for_publishers(count, limit);
+                 });
 }
 
 PyObject* server_wait_for_acknowledgments(PyObject* self, PyObject* args, PyObject* kwargs) {
   double timeout = 5.0;
   if (!only_timeout(args, kwargs, timeout)) return nullptr;
   return waiting(core_of<ServerCore>(self), timeout,
-                 [](transport::ServiceServer& server, auto limit) { return server.wait_for_acknowledgments(limit); });
+                 [](transport::ServiceServer& server, auto limit) {
+                   return server.wait_for_acknowledgments(limit);
+                 });
 }
 
 // --- Client ------------------------------------------------------------------------------
@@ -183,8 +182,9 @@ PyObject* server_wait_for_acknowledgments(PyObject* self, PyObject* args, PyObje
 PyObject* client_wait_for_service(PyObject* self, PyObject* args, PyObject* kwargs) {
   double timeout = 5.0;
   if (!only_timeout(args, kwargs, timeout)) return nullptr;
-  return waiting(core_of<ClientCore>(self), timeout,
-                 [](transport::ServiceClient& client, auto limit) { return client.wait_for_service(limit); });
+  return waiting(
+      core_of<ClientCore>(self), timeout,
+      [](transport::ServiceClient& client, auto limit) { return client.wait_for_service(limit); });
 }
 
 // The response, or None when none came in time.
@@ -192,7 +192,8 @@ PyObject* client_call(PyObject* self, PyObject* args, PyObject* kwargs) {
   static const char* keywords[] = {"request", "timeout", nullptr};
   PyObject* request = nullptr;
   double seconds = 5.0;
-  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O|d", const_cast<char**>(keywords), &request, &seconds)) {
+  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O|d", const_cast<char**>(keywords), &request,
+                                   &seconds)) {
     return nullptr;
   }
   std::chrono::milliseconds timeout;
@@ -203,11 +204,9 @@ PyObject* client_call(PyObject* self, PyObject* args, PyObject* kwargs) {
   transport::MessagePtr converted = core.service.request->to_c(request);
   if (!converted) return nullptr;
   transport::MessagePtr response;
-  Py_BEGIN_ALLOW_THREADS
-  response = client->call(converted.get(), timeout);
+  Py_BEGIN_ALLOW_THREADS response = client->call(converted.get(), timeout);
   converted.reset();
-  Py_END_ALLOW_THREADS
-  if (!response) Py_RETURN_NONE;
+  Py_END_ALLOW_THREADS if (!response) Py_RETURN_NONE;
   return core.service.response->to_python(response.get());
 }
 
@@ -218,10 +217,8 @@ PyCFunction keywords_function(Function function) {
 
 PyObject* endpoint_close(PyObject* self, PyObject*) {
   std::shared_ptr<EndpointCore> core = *reinterpret_cast<EndpointObject*>(self)->core;
-  Py_BEGIN_ALLOW_THREADS
-  core->close();
-  Py_END_ALLOW_THREADS
-  Py_RETURN_NONE;
+  Py_BEGIN_ALLOW_THREADS core->close();
+  Py_END_ALLOW_THREADS Py_RETURN_NONE;
 }
 
 void endpoint_dealloc(PyObject* self) {
@@ -230,8 +227,7 @@ void endpoint_dealloc(PyObject* self) {
     std::shared_ptr<EndpointCore> core = std::move(*endpoint->core);
     delete endpoint->core;
     endpoint->core = nullptr;
-    Py_BEGIN_ALLOW_THREADS
-    core->close();
+    Py_BEGIN_ALLOW_THREADS core->close();
     core.reset();
     Py_END_ALLOW_THREADS
   }
@@ -240,27 +236,30 @@ void endpoint_dealloc(PyObject* self) {
   Py_DECREF(type);
 }
 
-#define CLOSE_METHOD {"close", endpoint_close, METH_NOARGS, "close(): leaves the topic or service"}
+#define CLOSE_METHOD \
+  { "close", endpoint_close, METH_NOARGS, "close(): leaves the topic or service" }
 
 PyMethodDef publisher_table[] = {
     {"publish", publisher_publish, METH_O, "publish(message): sends one message"},
-    {"wait_for_subscribers", keywords_function(publisher_wait_for_subscribers), METH_VARARGS | METH_KEYWORDS,
-     "wait_for_subscribers(count=1, timeout=5.0) -> bool"},
-    {"wait_for_acknowledgments", keywords_function(publisher_wait_for_acknowledgments), METH_VARARGS | METH_KEYWORDS,
+    {"wait_for_subscribers", keywords_function(publisher_wait_for_subscribers),
+     METH_VARARGS | METH_KEYWORDS, "wait_for_subscribers(count=1, timeout=5.0) -> bool"},
+    {"wait_for_acknowledgments", keywords_function(publisher_wait_for_acknowledgments),
+     METH_VARARGS | METH_KEYWORDS,
      "wait_for_acknowledgments(timeout=5.0) -> bool: True once every subscriber has every message"},
     CLOSE_METHOD,
     {nullptr, nullptr, 0, nullptr},
 };
 
 PyMethodDef subscription_table[] = {
-    {"wait_for_publishers", keywords_function(subscription_wait_for_publishers), METH_VARARGS | METH_KEYWORDS,
-     "wait_for_publishers(count=1, timeout=5.0) -> bool"},
+    {"wait_for_publishers", keywords_function(subscription_wait_for_publishers),
+     METH_VARARGS | METH_KEYWORDS, "wait_for_publishers(count=1, timeout=5.0) -> bool"},
     CLOSE_METHOD,
     {nullptr, nullptr, 0, nullptr},
 };
 
 PyMethodDef server_table[] = {
-    {"wait_for_acknowledgments", keywords_function(server_wait_for_acknowledgments), METH_VARARGS | METH_KEYWORDS,
+    {"wait_for_acknowledgments", keywords_function(server_wait_for_acknowledgments),
+     METH_VARARGS | METH_KEYWORDS,
      "wait_for_acknowledgments(timeout=5.0) -> bool: True once every client has its reply"},
     CLOSE_METHOD,
     {nullptr, nullptr, 0, nullptr},
@@ -289,7 +288,8 @@ PyTypeObject* make_endpoint_type(const char* name, PyMethodDef* methods) {
       {0, nullptr},
   };
   // Made by a node only: an endpoint without its middleware object would be useless.
-  PyType_Spec spec = {name, sizeof(EndpointObject), 0, Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION, slots};
+  PyType_Spec spec = {name, sizeof(EndpointObject), 0,
+                      Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION, slots};
   return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
 }
 
@@ -299,13 +299,15 @@ PyObject* create_publisher(NodeObject* node, PyObject* cls, const char* topic) {
   if (!core->message) return nullptr;
   const transport::MessageSupport support = core->message->support();
   const std::string name = topic;
-  core->middleware = build<transport::Publisher>(
-      node, [&](transport::Node& live) { return std::make_shared<transport::Publisher>(live, name, support); });
+  core->middleware = build<transport::Publisher>(node, [&](transport::Node& live) {
+    return std::make_shared<transport::Publisher>(live, name, support);
+  });
   if (!core->middleware) return nullptr;
   return wrap(node, module_types().publisher, core);
 }
 
-PyObject* create_subscription(NodeObject* node, PyObject* cls, const char* topic, PyObject* callback) {
+PyObject* create_subscription(NodeObject* node, PyObject* cls, const char* topic,
+                              PyObject* callback) {
   if (!callable_or_raise(callback)) return nullptr;
   auto core = std::make_shared<SubscriptionCore>();
   core->handler = std::make_shared<Handler>();
@@ -318,7 +320,8 @@ PyObject* create_subscription(NodeObject* node, PyObject* cls, const char* topic
   auto queue = queue_for(*node->state, core->handler);
   core->middleware = build<transport::Subscription>(node, [&](transport::Node& live) {
     return std::make_shared<transport::Subscription>(
-        live, name, support, [queue](transport::MessagePtr message) { queue(std::move(message), {}); });
+        live, name, support,
+        [queue](transport::MessagePtr message) { queue(std::move(message), {}); });
   });
   if (!core->middleware) return nullptr;
   return wrap(node, module_types().subscription, core);
@@ -340,9 +343,8 @@ PyObject* create_service(NodeObject* node, PyObject* service, const char* name, 
   core->middleware = build<transport::ServiceServer>(node, [&](transport::Node& live) {
     return std::make_shared<transport::ServiceServer>(
         live, service_name, support,
-        [queue](transport::ServiceServer&, transport::MessagePtr request, const transport::RequestId& id) {
-          queue(std::move(request), id);
-        });
+        [queue](transport::ServiceServer&, transport::MessagePtr request,
+                const transport::RequestId& id) { queue(std::move(request), id); });
   });
   if (!core->middleware) return nullptr;
   core->handler->server = core->middleware;
@@ -380,12 +382,10 @@ bool dispatch(Event& event) {
   std::shared_ptr<transport::ServiceServer> server = handler.server.lock();
   if (!server) return true;  // closed meanwhile: nobody to answer through
   bool sent = false;
-  Py_BEGIN_ALLOW_THREADS
-  sent = server->send_reply(event.id, response.get());
+  Py_BEGIN_ALLOW_THREADS sent = server->send_reply(event.id, response.get());
   response.reset();
   server.reset();
-  Py_END_ALLOW_THREADS
-  if (!sent) {
+  Py_END_ALLOW_THREADS if (!sent) {
     PyErr_SetString(PyExc_RuntimeError, "the reply was not sent (the reason is logged)");
     return false;
   }

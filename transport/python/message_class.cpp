@@ -32,9 +32,11 @@ std::shared_ptr<MessageClass> MessageClass::load(PyObject* cls) {
   void* (*create)() = nullptr;
   void (*destroy)(void*) = nullptr;
   const rosidl_message_type_support_t* record = nullptr;
-  if (!capsule(cls, "_CREATE_ROS_MESSAGE", create) || !capsule(cls, "_DESTROY_ROS_MESSAGE", destroy) ||
+  if (!capsule(cls, "_CREATE_ROS_MESSAGE", create) ||
+      !capsule(cls, "_DESTROY_ROS_MESSAGE", destroy) ||
       !capsule(cls, "_CONVERT_FROM_PY", loaded->convert_from_py_) ||
-      !capsule(cls, "_CONVERT_TO_PY", loaded->convert_to_py_) || !capsule(cls, "_TYPE_SUPPORT", record)) {
+      !capsule(cls, "_CONVERT_TO_PY", loaded->convert_to_py_) ||
+      !capsule(cls, "_TYPE_SUPPORT", record)) {
     return nullptr;
   }
   Py_INCREF(cls);
@@ -53,7 +55,8 @@ transport::MessagePtr MessageClass::to_c(PyObject* message) const {
   const int is_instance = PyObject_IsInstance(message, cls_);
   if (is_instance < 0) return nullptr;
   if (is_instance == 0) {
-    PyErr_Format(PyExc_TypeError, "expected a %s, got %R", reinterpret_cast<PyTypeObject*>(cls_)->tp_name, message);
+    PyErr_Format(PyExc_TypeError, "expected a %s, got %R",
+                 reinterpret_cast<PyTypeObject*>(cls_)->tp_name, message);
     return nullptr;
   }
   transport::MessagePtr converted(support_.ops.create(), support_.ops.destroy);

@@ -26,7 +26,8 @@ std::vector<std::weak_ptr<NodeState>>& registry() {
 // YAML of a message as the C introspection tables describe it, the tables reached through
 // the record of the message's class.
 PyObject* to_yaml(PyObject*, PyObject* message) {
-  std::shared_ptr<MessageClass> cls = MessageClass::load(reinterpret_cast<PyObject*>(Py_TYPE(message)));
+  std::shared_ptr<MessageClass> cls =
+      MessageClass::load(reinterpret_cast<PyObject*>(Py_TYPE(message)));
   if (!cls) return nullptr;
   transport::MessagePtr converted = cls->to_c(message);
   if (!converted) return nullptr;
@@ -39,8 +40,9 @@ PyObject* to_yaml(PyObject*, PyObject* message) {
   }
   std::ostringstream text;
   try {
-    inspect::print_value(text, *static_cast<const rosidl_typesupport_introspection_c__MessageMembers*>(tables->data),
-                         converted.get());
+    inspect::print_value(
+        text, *static_cast<const rosidl_typesupport_introspection_c__MessageMembers*>(tables->data),
+        converted.get());
   } catch (const std::exception& error) {
     PyErr_SetString(PyExc_ValueError, error.what());
     return nullptr;
@@ -62,26 +64,33 @@ PyObject* action_part(PyObject*, PyObject* args) {
 }
 
 PyObject* close_all(PyObject*, PyObject*) {
-  Py_BEGIN_ALLOW_THREADS
-  close_all_nodes();
-  Py_END_ALLOW_THREADS
-  Py_RETURN_NONE;
+  Py_BEGIN_ALLOW_THREADS close_all_nodes();
+  Py_END_ALLOW_THREADS Py_RETURN_NONE;
 }
 
 PyMethodDef functions[] = {
-    {"to_yaml", to_yaml, METH_O, "to_yaml(message) -> str: the message as YAML, through the introspection tables"},
+    {"to_yaml", to_yaml, METH_O,
+     "to_yaml(message) -> str: the message as YAML, through the introspection tables"},
     {"action_part", action_part, METH_VARARGS,
-     "action_part(action, part) -> str: the name of an action's service (send_goal, get_result, cancel_goal) "
+     "action_part(action, part) -> str: the name of an action's service (send_goal, get_result, "
+     "cancel_goal) "
      "or topic (feedback, status), as ROS 2 names them"},
     {"_close_all", close_all, METH_NOARGS, "closes every node; runs at the interpreter's exit"},
     {nullptr, nullptr, 0, nullptr},
 };
 
 PyModuleDef module_definition = {
-    PyModuleDef_HEAD_INIT, "corvanthelis_transport",
-    "Nodes that publish, subscribe, serve and call with the package's message classes over Fast DDS,\n"
+    PyModuleDef_HEAD_INIT,
+    "corvanthelis_transport",
+    "Nodes that publish, subscribe, serve and call with the package's message classes over Fast "
+    "DDS,\n"
     "pinned to this host.",
-    -1, functions, nullptr, nullptr, nullptr, nullptr,
+    -1,
+    functions,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
 };
 
 bool add_type(PyObject* module, const char* name, PyTypeObject* type) {
@@ -116,7 +125,9 @@ ModuleTypes& module_types() {
 void register_node(const std::shared_ptr<NodeState>& state) {
   std::lock_guard<std::mutex> lock(registry_mutex);
   auto& nodes = registry();
-  nodes.erase(std::remove_if(nodes.begin(), nodes.end(), [](const auto& node) { return node.expired(); }), nodes.end());
+  nodes.erase(
+      std::remove_if(nodes.begin(), nodes.end(), [](const auto& node) { return node.expired(); }),
+      nodes.end());
   nodes.push_back(state);
 }
 
@@ -140,12 +151,14 @@ PyMODINIT_FUNC PyInit_corvanthelis_transport() {
   ModuleTypes& types = module_types();
   types.node = make_node_type();
   types.publisher = make_endpoint_type("corvanthelis_transport.Publisher", publisher_methods());
-  types.subscription = make_endpoint_type("corvanthelis_transport.Subscription", subscription_methods());
+  types.subscription =
+      make_endpoint_type("corvanthelis_transport.Subscription", subscription_methods());
   types.server = make_endpoint_type("corvanthelis_transport.Server", server_methods());
   types.client = make_endpoint_type("corvanthelis_transport.Client", client_methods());
   if (!add_type(module, "Node", types.node) || !add_type(module, "Publisher", types.publisher) ||
-      !add_type(module, "Subscription", types.subscription) || !add_type(module, "Server", types.server) ||
-      !add_type(module, "Client", types.client) || !close_nodes_at_exit(module)) {
+      !add_type(module, "Subscription", types.subscription) ||
+      !add_type(module, "Server", types.server) || !add_type(module, "Client", types.client) ||
+      !close_nodes_at_exit(module)) {
     Py_DECREF(module);
     return nullptr;
   }

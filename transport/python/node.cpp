@@ -9,14 +9,17 @@
 namespace transport_py {
 namespace {
 
-std::shared_ptr<NodeState>& state_of(PyObject* self) { return *reinterpret_cast<NodeObject*>(self)->state; }
+std::shared_ptr<NodeState>& state_of(PyObject* self) {
+  return *reinterpret_cast<NodeObject*>(self)->state;
+}
 
 int node_init(PyObject* self, PyObject* args, PyObject* kwargs) {
   static const char* keywords[] = {"name", "domain", "partition", nullptr};
   const char* name = nullptr;
   unsigned int domain = 0;
   const char* partition = "";
-  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "s|Is", const_cast<char**>(keywords), &name, &domain, &partition)) {
+  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "s|Is", const_cast<char**>(keywords), &name,
+                                   &domain, &partition)) {
     return -1;
   }
   if (state_of(self)->node()) {
@@ -25,14 +28,12 @@ int node_init(PyObject* self, PyObject* args, PyObject* kwargs) {
   }
   std::string failure;
   std::shared_ptr<transport::Node> node;
-  Py_BEGIN_ALLOW_THREADS
-  try {
+  Py_BEGIN_ALLOW_THREADS try {
     node = std::make_shared<transport::Node>(name, transport::NodeOptions{domain, partition});
   } catch (const std::exception& error) {
     failure = error.what();
   }
-  Py_END_ALLOW_THREADS
-  if (!node) {
+  Py_END_ALLOW_THREADS if (!node) {
     PyErr_SetString(PyExc_RuntimeError, failure.c_str());
     return -1;
   }
@@ -61,11 +62,11 @@ void node_dealloc(PyObject* self) {
     std::shared_ptr<NodeState> state = std::move(*node->state);
     delete node->state;
     node->state = nullptr;
-    Py_BEGIN_ALLOW_THREADS
-    state->close();
+    Py_BEGIN_ALLOW_THREADS state->close();
     Py_END_ALLOW_THREADS
-    // Queued events still hold Python-facing handlers: dropped here, with the lock.
-    std::deque<Event> left;
+        // Queued events still hold Python-facing handlers: dropped here, with the lock.
+        std::deque<Event>
+            left;
     {
       std::lock_guard<std::mutex> lock(state->mutex);
       left.swap(state->events);
@@ -79,12 +80,13 @@ void node_dealloc(PyObject* self) {
 
 PyObject* node_close(PyObject* self, PyObject*) {
   std::shared_ptr<NodeState> state = state_of(self);
-  Py_BEGIN_ALLOW_THREADS
-  state->close();
+  Py_BEGIN_ALLOW_THREADS state->close();
   Py_END_ALLOW_THREADS
-  // The endpoints are closed: the node no longer keeps them.
-  auto* node = reinterpret_cast<NodeObject*>(self);
-  if (node->endpoints != nullptr && PyList_SetSlice(node->endpoints, 0, PY_SSIZE_T_MAX, nullptr) < 0) return nullptr;
+      // The endpoints are closed: the node no longer keeps them.
+      auto* node = reinterpret_cast<NodeObject*>(self);
+  if (node->endpoints != nullptr &&
+      PyList_SetSlice(node->endpoints, 0, PY_SSIZE_T_MAX, nullptr) < 0)
+    return nullptr;
   Py_RETURN_NONE;
 }
 
@@ -102,7 +104,8 @@ PyObject* node_exit(PyObject* self, PyObject*) {
 
 bool take_timeout(PyObject* args, PyObject* kwargs, double& timeout) {
   static const char* keywords[] = {"timeout", nullptr};
-  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "|d", const_cast<char**>(keywords), &timeout)) return false;
+  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "|d", const_cast<char**>(keywords), &timeout))
+    return false;
   std::chrono::milliseconds checked;
   return milliseconds(timeout, checked);
 }
@@ -114,10 +117,8 @@ PyObject* node_spin_once(PyObject* self, PyObject* args, PyObject* kwargs) {
   std::shared_ptr<NodeState> state = state_of(self);
   Event event;
   bool got = false;
-  Py_BEGIN_ALLOW_THREADS
-  got = state->pop(event, timeout);
-  Py_END_ALLOW_THREADS
-  if (!got) Py_RETURN_FALSE;
+  Py_BEGIN_ALLOW_THREADS got = state->pop(event, timeout);
+  Py_END_ALLOW_THREADS if (!got) Py_RETURN_FALSE;
   if (!dispatch(event)) return nullptr;
   Py_RETURN_TRUE;
 }
@@ -130,14 +131,13 @@ PyObject* node_spin(PyObject* self, PyObject* args, PyObject* kwargs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
   long count = 0;
   for (;;) {
-    const double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+    const double left =
+        std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
     if (left <= 0.0) break;
     Event event;
     bool got = false;
-    Py_BEGIN_ALLOW_THREADS
-    got = state->pop(event, left);
-    Py_END_ALLOW_THREADS
-    if (!got) break;
+    Py_BEGIN_ALLOW_THREADS got = state->pop(event, left);
+    Py_END_ALLOW_THREADS if (!got) break;
     if (!dispatch(event)) return nullptr;
     ++count;
   }
@@ -183,11 +183,14 @@ PyMethodDef node_methods[] = {
     {"create_service", node_create_service, METH_VARARGS,
      "create_service(service_class, name, handler) -> Server; spin_once() calls handler(request), "
      "which returns the response"},
-    {"create_client", node_create_client, METH_VARARGS, "create_client(service_class, name) -> Client"},
+    {"create_client", node_create_client, METH_VARARGS,
+     "create_client(service_class, name) -> Client"},
     {"spin_once", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(node_spin_once)),
      METH_VARARGS | METH_KEYWORDS,
-     "spin_once(timeout=0.0) -> bool: runs the callback of one arrival, waiting for it up to timeout seconds"},
-    {"spin", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(node_spin)), METH_VARARGS | METH_KEYWORDS,
+     "spin_once(timeout=0.0) -> bool: runs the callback of one arrival, waiting for it up to "
+     "timeout seconds"},
+    {"spin", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(node_spin)),
+     METH_VARARGS | METH_KEYWORDS,
      "spin(timeout) -> int: runs callbacks for timeout seconds, returns how many"},
     {"close", node_close, METH_NOARGS, "close(): ends the node and all its endpoints"},
     {"__enter__", node_enter, METH_NOARGS, nullptr},
@@ -205,7 +208,9 @@ void NodeState::push(Event event) {
 
 bool NodeState::pop(Event& event, double timeout) {
   std::unique_lock<std::mutex> lock(mutex);
-  if (!arrived.wait_for(lock, std::chrono::duration<double>(timeout), [&] { return !events.empty(); })) return false;
+  if (!arrived.wait_for(lock, std::chrono::duration<double>(timeout),
+                        [&] { return !events.empty(); }))
+    return false;
   event = std::move(events.front());
   events.pop_front();
   return true;
@@ -240,10 +245,12 @@ PyTypeObject* make_node_type() {
       {Py_tp_init, reinterpret_cast<void*>(node_init)},
       {Py_tp_dealloc, reinterpret_cast<void*>(node_dealloc)},
       {Py_tp_methods, node_methods},
-      {Py_tp_doc, const_cast<char*>("Node(name, domain=0, partition=''): a node on this host only")},
+      {Py_tp_doc,
+       const_cast<char*>("Node(name, domain=0, partition=''): a node on this host only")},
       {0, nullptr},
   };
-  PyType_Spec spec = {"corvanthelis_transport.Node", sizeof(NodeObject), 0, Py_TPFLAGS_DEFAULT, slots};
+  PyType_Spec spec = {"corvanthelis_transport.Node", sizeof(NodeObject), 0, Py_TPFLAGS_DEFAULT,
+                      slots};
   return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
 }
 

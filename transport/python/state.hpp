@@ -78,14 +78,12 @@ ModuleTypes& module_types();
 // subscription or server need not be kept by its creator; an endpoint refers to nothing of
 // Python, so no cycle forms.
 struct NodeObject {
-  PyObject_HEAD
-  std::shared_ptr<NodeState>* state;
+  PyObject_HEAD std::shared_ptr<NodeState>* state;
   PyObject* endpoints;  // list
 };
 
 struct EndpointObject {
-  PyObject_HEAD
-  std::shared_ptr<EndpointCore>* core;
+  PyObject_HEAD std::shared_ptr<EndpointCore>* core;
 };
 
 PyTypeObject* make_node_type();
@@ -94,7 +92,8 @@ PyTypeObject* make_endpoint_type(const char* name, PyMethodDef* methods);
 // Endpoint factories used by Node's methods; each returns a new reference or null with an
 // exception set.
 PyObject* create_publisher(NodeObject* node, PyObject* cls, const char* topic);
-PyObject* create_subscription(NodeObject* node, PyObject* cls, const char* topic, PyObject* callback);
+PyObject* create_subscription(NodeObject* node, PyObject* cls, const char* topic,
+                              PyObject* callback);
 PyObject* create_service(NodeObject* node, PyObject* service, const char* name, PyObject* handler);
 PyObject* create_client(NodeObject* node, PyObject* service, const char* name);
 PyMethodDef* publisher_methods();

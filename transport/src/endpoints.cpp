@@ -1,15 +1,14 @@
 #include "endpoints.hpp"
 
 #include <exception>
-#include <stdexcept>
-#include <thread>
-
 #include <fastdds/dds/domain/DomainParticipant.hpp>
 #include <fastdds/dds/publisher/qos/DataWriterQos.hpp>
 #include <fastdds/dds/publisher/qos/PublisherQos.hpp>
 #include <fastdds/dds/subscriber/qos/DataReaderQos.hpp>
 #include <fastdds/dds/subscriber/qos/SubscriberQos.hpp>
 #include <fastdds/dds/topic/TypeSupport.hpp>
+#include <stdexcept>
+#include <thread>
 
 #include "transport/log.hpp"
 #include "transport/message_type.hpp"
@@ -59,7 +58,8 @@ NodeCore::NodeCore(const std::string& name, const NodeOptions& options)
   publisher = participant->create_publisher(publisher_qos);
   subscriber = participant->create_subscriber(subscriber_qos);
   if (publisher == nullptr || subscriber == nullptr) {
-    throw std::runtime_error("the middleware refused the publisher or subscriber of node '" + name + "'");
+    throw std::runtime_error("the middleware refused the publisher or subscriber of node '" + name +
+                             "'");
   }
 }
 
@@ -80,19 +80,21 @@ dds::Topic* NodeCore::topic(const std::string& dds_name, const MessageSupport& s
   } else {
     const auto* known_type = dynamic_cast<const CdrMessageType*>(known.get());
     if (known_type == nullptr || std::string(known_type->identifier()) != type->identifier()) {
-      throw std::runtime_error("this node already uses " + type_name + " through another type support");
+      throw std::runtime_error("this node already uses " + type_name +
+                               " through another type support");
     }
   }
 
   if (dds::TopicDescription* description = participant->lookup_topicdescription(dds_name)) {
     auto* existing = dynamic_cast<dds::Topic*>(description);
     if (existing == nullptr || existing->get_type_name() != type_name) {
-      throw std::runtime_error("topic " + dds_name + " already carries " + description->get_type_name() +
-                               ", not " + type_name);
+      throw std::runtime_error("topic " + dds_name + " already carries " +
+                               description->get_type_name() + ", not " + type_name);
     }
     return existing;
   }
-  dds::Topic* created = participant->create_topic(dds_name, type_name, participant->get_default_topic_qos());
+  dds::Topic* created =
+      participant->create_topic(dds_name, type_name, participant->get_default_topic_qos());
   if (created == nullptr) throw std::runtime_error("the middleware refused the topic " + dds_name);
   return created;
 }
@@ -100,7 +102,8 @@ dds::Topic* NodeCore::topic(const std::string& dds_name, const MessageSupport& s
 dds::DataWriter* NodeCore::create_writer(const std::string& dds_name, const MessageSupport& support,
                                          dds::DataWriterListener* listener) {
   dds::Topic* described = topic(dds_name, support);
-  dds::DataWriter* writer = publisher->create_datawriter(described, writer_qos(*publisher), listener);
+  dds::DataWriter* writer =
+      publisher->create_datawriter(described, writer_qos(*publisher), listener);
   if (writer == nullptr) throw std::runtime_error("the middleware refused a writer on " + dds_name);
   return writer;
 }
@@ -108,7 +111,8 @@ dds::DataWriter* NodeCore::create_writer(const std::string& dds_name, const Mess
 dds::DataReader* NodeCore::create_reader(const std::string& dds_name, const MessageSupport& support,
                                          dds::DataReaderListener* listener) {
   dds::Topic* described = topic(dds_name, support);
-  dds::DataReader* reader = subscriber->create_datareader(described, reader_qos(*subscriber), listener);
+  dds::DataReader* reader =
+      subscriber->create_datareader(described, reader_qos(*subscriber), listener);
   if (reader == nullptr) throw std::runtime_error("the middleware refused a reader on " + dds_name);
   return reader;
 }
@@ -132,7 +136,8 @@ void ReaderState::on_data_available(dds::DataReader* from) {
       dds::SampleInfo info;
       // A sample the type support rejects is removed but reported as "no data"; those behind
       // it are still there.
-      if (from->take_next_sample(message.get(), &info) == ReturnCode_t::RETCODE_OK && info.valid_data) {
+      if (from->take_next_sample(message.get(), &info) == ReturnCode_t::RETCODE_OK &&
+          info.valid_data) {
         handler(std::move(message), info);
       }
       const uint64_t left = from->get_unread_count();

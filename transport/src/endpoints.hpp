@@ -4,10 +4,6 @@
 // objects, the QoS every endpoint gets, and a reader that turns samples into messages.
 
 #include <chrono>
-#include <functional>
-#include <mutex>
-#include <string>
-
 #include <fastdds/dds/publisher/DataWriter.hpp>
 #include <fastdds/dds/publisher/Publisher.hpp>
 #include <fastdds/dds/subscriber/DataReader.hpp>
@@ -15,6 +11,9 @@
 #include <fastdds/dds/subscriber/SampleInfo.hpp>
 #include <fastdds/dds/subscriber/Subscriber.hpp>
 #include <fastdds/dds/topic/Topic.hpp>
+#include <functional>
+#include <mutex>
+#include <string>
 
 #include "transport/node.hpp"
 #include "transport/participant.hpp"

@@ -1,12 +1,12 @@
 #include "transport/message_type.hpp"
 
-#include <cstring>
-#include <exception>
-#include <limits>
-
 #include <fastcdr/Cdr.h>
 #include <fastcdr/FastBuffer.h>
 #include <fastcdr/exceptions/Exception.h>
+
+#include <cstring>
+#include <exception>
+#include <limits>
 
 #include "transport/log.hpp"
 #include "transport/names.hpp"
@@ -26,14 +26,16 @@ constexpr uint32_t kUnboundedStartSize = 512;
 
 CdrMessageType::CdrMessageType(const MessageSupport& support)
     : cdr_(resolve_callbacks(support.record)), ops_(support.ops) {
-  setName(names::dds_type(cdr_.callbacks->message_namespace_, cdr_.callbacks->message_name_).c_str());
+  setName(
+      names::dds_type(cdr_.callbacks->message_namespace_, cdr_.callbacks->message_name_).c_str());
   char bounds = ROSIDL_TYPESUPPORT_FASTRTPS_UNBOUNDED_TYPE;
   const size_t max_size = cdr_.callbacks->max_serialized_size(bounds);
   // A zero type size breaks the middleware's payload pool; a bounded type whose bound is
   // beyond any payload is sized per sample like an unbounded one.
   unbounded_ = bounds == ROSIDL_TYPESUPPORT_FASTRTPS_UNBOUNDED_TYPE ||
                max_size > std::numeric_limits<uint32_t>::max() / 2;
-  m_typeSize = unbounded_ ? kUnboundedStartSize : static_cast<uint32_t>(max_size) + kEncapsulationSize;
+  m_typeSize =
+      unbounded_ ? kUnboundedStartSize : static_cast<uint32_t>(max_size) + kEncapsulationSize;
   m_isGetKeyDefined = false;
   auto_fill_type_object(false);
   auto_fill_type_information(false);
@@ -52,8 +54,8 @@ bool CdrMessageType::serialize(void* data, SerializedPayload_t* payload) {
     const std::optional<uint32_t> needed = payload_size(data);
     if (!needed || *needed > payload->max_size) {
       log("not sending a " + type_name + ": it needs " +
-          (needed ? std::to_string(*needed) : std::string("more than 4 GiB")) + " bytes, the payload has " +
-          std::to_string(payload->max_size));
+          (needed ? std::to_string(*needed) : std::string("more than 4 GiB")) +
+          " bytes, the payload has " + std::to_string(payload->max_size));
       return false;
     }
     // Padding between members is skipped, not written: without this, earlier samples'
@@ -113,6 +115,8 @@ void CdrMessageType::deleteData(void* data) {
   if (ops_.destroy && data != nullptr) ops_.destroy(data);
 }
 
-bool CdrMessageType::getKey(void*, eprosima::fastrtps::rtps::InstanceHandle_t*, bool) { return false; }
+bool CdrMessageType::getKey(void*, eprosima::fastrtps::rtps::InstanceHandle_t*, bool) {
+  return false;
+}
 
 }  // namespace transport

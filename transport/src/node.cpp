@@ -34,7 +34,8 @@ Subscription::Subscription(Node& node, const std::string& topic, const MessageSu
                            Callback callback)
     : core_(node.core()),
       state_(std::make_unique<detail::ReaderState>(
-          support.ops, [callback = std::move(callback)](MessagePtr message, const detail::dds::SampleInfo&) {
+          support.ops,
+          [callback = std::move(callback)](MessagePtr message, const detail::dds::SampleInfo&) {
             callback(std::move(message));
           })) {
   state_->reader = core_->create_reader(names::topic(topic), support, state_.get());

@@ -1,12 +1,12 @@
 #include "transport/participant.hpp"
 
-#include <cstdlib>
-#include <stdexcept>
-
-#include <fastdds/dds/domain/DomainParticipantFactory.hpp>
-#include <fastdds/dds/domain/qos/DomainParticipantQos.hpp>
 #include <fastdds/rtps/transport/shared_mem/SharedMemTransportDescriptor.h>
 #include <fastrtps/utils/IPLocator.h>
+
+#include <cstdlib>
+#include <fastdds/dds/domain/DomainParticipantFactory.hpp>
+#include <fastdds/dds/domain/qos/DomainParticipantQos.hpp>
+#include <stdexcept>
 
 namespace transport {
 namespace {

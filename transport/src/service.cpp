@@ -1,13 +1,13 @@
 #include "transport/service.hpp"
 
+#include <fastdds/rtps/common/InstanceHandle.h>
+#include <fastdds/rtps/common/WriteParams.h>
+
 #include <condition_variable>
+#include <fastdds/dds/publisher/DataWriterListener.hpp>
 #include <map>
 #include <mutex>
 #include <set>
-
-#include <fastdds/dds/publisher/DataWriterListener.hpp>
-#include <fastdds/rtps/common/InstanceHandle.h>
-#include <fastdds/rtps/common/WriteParams.h>
 
 #include "endpoints.hpp"
 #include "transport/log.hpp"
@@ -26,7 +26,8 @@ using eprosima::fastrtps::rtps::WriteParams;
 // The readers a server's reply writer reaches. A client's reply reader and request writer
 // are discovered independently, so a request can come in before the reply can go out.
 struct MatchedReaders : dds::DataWriterListener {
-  void on_publication_matched(dds::DataWriter*, const dds::PublicationMatchedStatus& status) override {
+  void on_publication_matched(dds::DataWriter*,
+                              const dds::PublicationMatchedStatus& status) override {
     const GUID_t reader = eprosima::fastrtps::rtps::iHandle2GUID(status.last_subscription_handle);
     std::lock_guard<std::mutex> lock(mutex);
     if (status.current_count_change > 0) readers.insert(reader);
@@ -101,13 +102,15 @@ ServiceServer::ServiceServer(Node& node, const std::string& service, const Servi
     : core_(node.core()),
       matched_(std::make_unique<detail::MatchedReaders>()),
       requests_(std::make_unique<detail::ReaderState>(
-          support.request.ops,
-          [this, handler = std::move(handler)](MessagePtr message, const detail::dds::SampleInfo& info) {
-            handler(*this, std::move(message), RequestId{info.sample_identity, info.related_sample_identity.writer_guid()});
+          support.request.ops, [this, handler = std::move(handler)](
+                                   MessagePtr message, const detail::dds::SampleInfo& info) {
+            handler(*this, std::move(message),
+                    RequestId{info.sample_identity, info.related_sample_identity.writer_guid()});
           })) {
   // The reply writer comes first: a request may arrive as soon as the reader exists.
   replies_ = core_->create_writer(names::reply_topic(service), support.response, matched_.get());
-  requests_->reader = core_->create_reader(names::request_topic(service), support.request, requests_.get());
+  requests_->reader =
+      core_->create_reader(names::request_topic(service), support.request, requests_.get());
 }
 
 ServiceServer::~ServiceServer() {
@@ -137,7 +140,8 @@ ServiceClient::ServiceClient(Node& node, const std::string& service, const Servi
       });
   state->requests = core_->create_writer(names::request_topic(service), support.request);
   state->request_writer = state->requests->guid();
-  state->replies->reader = core_->create_reader(names::reply_topic(service), support.response, state->replies.get());
+  state->replies->reader =
+      core_->create_reader(names::reply_topic(service), support.response, state->replies.get());
   state->reply_reader = state->replies->reader->guid();
 }
 
@@ -149,7 +153,8 @@ ServiceClient::~ServiceClient() {
 bool ServiceClient::wait_for_service(std::chrono::milliseconds timeout) const {
   return detail::wait_until(
       [&] {
-        return detail::matched_count(state_->requests) > 0 && detail::matched_count(state_->replies->reader) > 0;
+        return detail::matched_count(state_->requests) > 0 &&
+               detail::matched_count(state_->replies->reader) > 0;
       },
       timeout);
 }

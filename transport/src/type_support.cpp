@@ -20,13 +20,15 @@ std::string take_error() {
 }
 
 const char* const* fast_cdr_identifiers() {
-  static const char* const identifiers[] = {rosidl_typesupport_fastrtps_c__identifier,
-                                            rosidl_typesupport_fastrtps_cpp::typesupport_identifier};
+  static const char* const identifiers[] = {
+      rosidl_typesupport_fastrtps_c__identifier,
+      rosidl_typesupport_fastrtps_cpp::typesupport_identifier};
   return identifiers;
 }
 
 template <typename Record, typename Lookup>
-std::pair<const Record*, const char*> find_fast_cdr(const Record* record, Lookup lookup, std::string& reasons) {
+std::pair<const Record*, const char*> find_fast_cdr(const Record* record, Lookup lookup,
+                                                    std::string& reasons) {
   if (record == nullptr || record->func == nullptr) {
     throw std::runtime_error("no type-support record, or one without a lookup function");
   }
@@ -78,7 +80,8 @@ ServiceSupport service_support(const rosidl_service_type_support_t* record, Mess
   if (callbacks->request_members_ == nullptr || callbacks->response_members_ == nullptr) {
     throw std::runtime_error(std::string("the ") + identifier + " service record is incomplete");
   }
-  return {{callbacks->request_members_, std::move(request)}, {callbacks->response_members_, std::move(response)}};
+  return {{callbacks->request_members_, std::move(request)},
+          {callbacks->response_members_, std::move(response)}};
 }
 
 }  // namespace transport

@@ -29,7 +29,8 @@ def answer(request):
         errmsg=f'camera {request.cam_choice}',
         trashes_detected=[
             Trash(type=i, location=request.cmd % 256, mainaxis_type=request.cam_choice,
-                  grab_pose=Pose(position=Point(x=request.cmd + 0.5 * i)), obb_size=Point(z=-0.25 * i))
+                  grab_pose=Pose(position=Point(x=request.cmd + 0.5 * i)),
+                  obb_size=Point(z=-0.25 * i))
             for i in range(request.cmd % 4)])
 
 
@@ -105,7 +106,8 @@ class RoadTest(unittest.TestCase):
         with transport.Node('waiting', domain=DOMAIN, partition=partition('road_threads')) as node:
             client = node.create_client(DetectTrash, '/nobody_serves_this')
             ticks = []
-            ticker = threading.Thread(target=lambda: [ticks.append(time.sleep(0.01)) for _ in range(20)])
+            ticker = threading.Thread(
+                target=lambda: [ticks.append(time.sleep(0.01)) for _ in range(20)])
             ticker.start()
             client.call(DetectTrash.Request(), 0.5)
             ticker.join()
@@ -150,7 +152,8 @@ class RoadTest(unittest.TestCase):
         message = Trashes(trashes=[Trash(type=2)])
         message.header.frame_id = 'cam'
         text = transport.to_yaml(message)
-        self.assertTrue(text.startswith('header:\n  stamp:\n    sec: 0\n    nanosec: 0\n  frame_id: "cam"\n'))
+        self.assertTrue(text.startswith(
+            'header:\n  stamp:\n    sec: 0\n    nanosec: 0\n  frame_id: "cam"\n'))
         self.assertIn('trashes:\n  - type: 2\n', text)
 
 

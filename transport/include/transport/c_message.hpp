@@ -8,7 +8,8 @@ namespace transport {
 
 template <typename T, T* (*Create)(), void (*Destroy)(T*)>
 MessageOps c_message_ops() {
-  return {[] { return static_cast<void*>(Create()); }, [](void* message) { Destroy(static_cast<T*>(message)); }};
+  return {[] { return static_cast<void*>(Create()); },
+          [](void* message) { Destroy(static_cast<T*>(message)); }};
 }
 
 }  // namespace transport

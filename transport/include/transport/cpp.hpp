@@ -19,7 +19,8 @@ namespace transport::cpp {
 
 template <typename T>
 MessageOps message_ops() {
-  return {[] { return static_cast<void*>(new T()); }, [](void* message) { delete static_cast<T*>(message); }};
+  return {[] { return static_cast<void*>(new T()); },
+          [](void* message) { delete static_cast<T*>(message); }};
 }
 
 template <typename T>
@@ -30,8 +31,9 @@ MessageSupport message_support() {
 // A service class of the package (DetectTrash) or of an action (ArmTask::Impl::SendGoalService).
 template <typename S>
 ServiceSupport service_support() {
-  return transport::service_support(rosidl_typesupport_fastrtps_cpp::get_service_type_support_handle<S>(),
-                                    message_ops<typename S::Request>(), message_ops<typename S::Response>());
+  return transport::service_support(
+      rosidl_typesupport_fastrtps_cpp::get_service_type_support_handle<S>(),
+      message_ops<typename S::Request>(), message_ops<typename S::Response>());
 }
 
 template <typename T>
@@ -57,7 +59,9 @@ class Subscription {
 
   Subscription(Node& node, const std::string& topic, Callback callback)
       : raw_(node, topic, message_support<T>(),
-             [callback = std::move(callback)](MessagePtr message) { callback(owned<T>(std::move(message))); }) {}
+             [callback = std::move(callback)](MessagePtr message) {
+               callback(owned<T>(std::move(message)));
+             }) {}
   transport::Subscription& raw() { return raw_; }
 
  private:
@@ -72,23 +76,27 @@ class ServiceServer {
   // Answers at once, on the middleware's thread.
   using Handler = std::function<Response(const Request& request)>;
   // Answers now through `server`, or later through reply().
-  using DeferredHandler =
-      std::function<void(std::unique_ptr<Request> request, const RequestId& id, transport::ServiceServer& server)>;
+  using DeferredHandler = std::function<void(std::unique_ptr<Request> request, const RequestId& id,
+                                             transport::ServiceServer& server)>;
 
   ServiceServer(Node& node, const std::string& service, Handler handler)
       : raw_(node, service, service_support<S>(),
-             [handler = std::move(handler)](transport::ServiceServer& server, MessagePtr request, const RequestId& id) {
+             [handler = std::move(handler)](transport::ServiceServer& server, MessagePtr request,
+                                            const RequestId& id) {
                const Response response = handler(*static_cast<const Request*>(request.get()));
                server.send_reply(id, &response);
              }) {}
 
   ServiceServer(Node& node, const std::string& service, DeferredHandler handler)
       : raw_(node, service, service_support<S>(),
-             [handler = std::move(handler)](transport::ServiceServer& server, MessagePtr request, const RequestId& id) {
+             [handler = std::move(handler)](transport::ServiceServer& server, MessagePtr request,
+                                            const RequestId& id) {
                handler(owned<Request>(std::move(request)), id, server);
              }) {}
 
-  bool reply(const RequestId& id, const Response& response) { return raw_.send_reply(id, &response); }
+  bool reply(const RequestId& id, const Response& response) {
+    return raw_.send_reply(id, &response);
+  }
   transport::ServiceServer& raw() { return raw_; }
 
  private:
@@ -101,9 +109,12 @@ class ServiceClient {
   using Request = typename S::Request;
   using Response = typename S::Response;
 
-  ServiceClient(Node& node, const std::string& service) : raw_(node, service, service_support<S>()) {}
+  ServiceClient(Node& node, const std::string& service)
+      : raw_(node, service, service_support<S>()) {}
 
-  bool wait_for_service(std::chrono::milliseconds timeout) const { return raw_.wait_for_service(timeout); }
+  bool wait_for_service(std::chrono::milliseconds timeout) const {
+    return raw_.wait_for_service(timeout);
+  }
 
   // Nothing when no reply came in time.
   std::optional<Response> call(const Request& request, std::chrono::milliseconds timeout) {

@@ -4,10 +4,9 @@
 // it is the message itself: a C structure or a C++ object, whichever the callbacks expect.
 
 #include <cstdint>
+#include <fastdds/dds/topic/TopicDataType.hpp>
 #include <optional>
 #include <string>
-
-#include <fastdds/dds/topic/TopicDataType.hpp>
 
 #include "transport/type_support.hpp"
 
@@ -23,7 +22,8 @@ class CdrMessageType : public eprosima::fastdds::dds::TopicDataType {
   std::function<uint32_t()> getSerializedSizeProvider(void* data) override;
   void* createData() override;
   void deleteData(void* data) override;
-  bool getKey(void* data, eprosima::fastrtps::rtps::InstanceHandle_t* handle, bool force_md5) override;
+  bool getKey(void* data, eprosima::fastrtps::rtps::InstanceHandle_t* handle,
+              bool force_md5) override;
 
   // The serialized size of a message with its encapsulation header, or nothing when the
   // message cannot travel in one payload.

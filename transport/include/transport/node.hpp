@@ -76,7 +76,8 @@ class Subscription {
   // callback must not destroy its own subscription.
   using Callback = std::function<void(MessagePtr message)>;
 
-  Subscription(Node& node, const std::string& topic, const MessageSupport& support, Callback callback);
+  Subscription(Node& node, const std::string& topic, const MessageSupport& support,
+               Callback callback);
   ~Subscription();
   Subscription(const Subscription&) = delete;
   Subscription& operator=(const Subscription&) = delete;

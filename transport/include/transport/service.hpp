@@ -5,13 +5,13 @@
 // identity, and a client keeps only replies that name one of its own endpoints, matched to
 // its calls by sequence number.
 
+#include <fastdds/rtps/common/Guid.h>
+#include <fastdds/rtps/common/SampleIdentity.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
-
-#include <fastdds/rtps/common/Guid.h>
-#include <fastdds/rtps/common/SampleIdentity.h>
 
 #include "transport/node.hpp"
 
@@ -37,10 +37,12 @@ class ServiceServer {
  public:
   // Runs on a middleware thread for each request; the handler owns the request and answers
   // with server.send_reply(), then or later, from any thread.
-  using Handler = std::function<void(ServiceServer& server, MessagePtr request, const RequestId& id)>;
+  using Handler =
+      std::function<void(ServiceServer& server, MessagePtr request, const RequestId& id)>;
 
   // `service` is a ROS name ("/detect_trash").
-  ServiceServer(Node& node, const std::string& service, const ServiceSupport& support, Handler handler);
+  ServiceServer(Node& node, const std::string& service, const ServiceSupport& support,
+                Handler handler);
   ~ServiceServer();
   ServiceServer(const ServiceServer&) = delete;
   ServiceServer& operator=(const ServiceServer&) = delete;
