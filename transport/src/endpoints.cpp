@@ -134,14 +134,12 @@ void ReaderState::on_data_available(dds::DataReader* from) {
     while (unread > 0) {
       if (!message) message = make_message(ops);
       dds::SampleInfo info;
-      // A sample the type support rejects is removed but reported as "no data"; those behind
-      // it are still there.
-      if (from->take_next_sample(message.get(), &info) == ReturnCode_t::RETCODE_OK &&
-          info.valid_data) {
-        handler(std::move(message), info);
-      }
+      const bool taken = from->take_next_sample(message.get(), &info) == ReturnCode_t::RETCODE_OK;
+      if (taken && info.valid_data) handler(std::move(message), info);
       const uint64_t left = from->get_unread_count();
-      if (left >= unread) return;  // nothing was taken: never spin on a sample that stays
+      // A sample the type support rejects is removed but reported as "no data"; those behind
+      // it are still there. What neither comes nor goes must not keep us spinning.
+      if (!taken && left >= unread) return;
       unread = left;
     }
   } catch (const std::exception& error) {

@@ -15,10 +15,6 @@
 
 #include "transport/node.hpp"
 
-namespace eprosima::fastdds::dds {
-class DataReader;
-}  // namespace eprosima::fastdds::dds
-
 namespace transport {
 
 namespace detail {
