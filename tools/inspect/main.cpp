@@ -1,10 +1,14 @@
-// corvanthelis_inspect: shows a type's layout and converts between values and CDR bytes,
-// knowing no type: everything comes from the package's dispatch library and the supports it
-// leads to.
+// corvanthelis_inspect: shows a type's layout, converts between values and CDR bytes and
+// echoes a topic, knowing no type: everything comes from the package's dispatch library and
+// the supports it leads to.
 //
 //   corvanthelis_inspect show <pkg>/<kind>/<Type>
 //   corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->
 //   corvanthelis_inspect encode <pkg>/<kind>/<Type> <value|->
+//   corvanthelis_inspect echo <topic> <pkg>/<kind>/<Type> [--count N] [--timeout SECONDS]
+//                             [--domain ID] [--partition NAME]
+//   corvanthelis_inspect pub <topic> <pkg>/<kind>/<Type> <value|-> [--wait SECONDS]
+//                            [--domain ID] [--partition NAME]
 //
 // show prints the layout of the C structure, then that of the C++ class when the package has
 // its C++ introspection library.
@@ -13,8 +17,14 @@
 // from standard input; they start with the 4-byte encapsulation header. encode is its reverse:
 // it takes a value as JSON or YAML flow style ({trashes: [{type: 2}]}; members left out keep
 // their initial values) and prints the bytes, little endian, header first, as decode reads them.
+//
+// echo prints each sample of a topic as YAML followed by "---"; pub sends one sample, given
+// as encode takes it, once a subscriber is there. Both stay on this host; their domain
+// defaults to ROS_DOMAIN_ID, else 0.
 
+#include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -28,6 +38,7 @@
 #include "filler.hpp"
 #include "layout.hpp"
 #include "printer.hpp"
+#include "topic.hpp"
 #include "type_support.hpp"
 #include "value_text.hpp"
 
@@ -39,7 +50,59 @@ using Members = rosidl_typesupport_introspection_c__MessageMembers;
 constexpr const char* kUsage =
     "usage: corvanthelis_inspect show <pkg>/<kind>/<Type>\n"
     "       corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->\n"
-    "       corvanthelis_inspect encode <pkg>/<kind>/<Type> <value|->\n";
+    "       corvanthelis_inspect encode <pkg>/<kind>/<Type> <value|->\n"
+    "       corvanthelis_inspect echo <topic> <pkg>/<kind>/<Type> [--count N] [--timeout SECONDS]\n"
+    "                                 [--domain ID] [--partition NAME]\n"
+    "       corvanthelis_inspect pub <topic> <pkg>/<kind>/<Type> <value|-> [--wait SECONDS]\n"
+    "                                [--domain ID] [--partition NAME]\n";
+
+struct Usage : std::runtime_error {
+  Usage() : std::runtime_error("usage") {}
+};
+
+unsigned long whole_number(const std::string& text, unsigned long limit) {
+  size_t used = 0;
+  unsigned long value = 0;
+  try {
+    value = std::stoul(text, &used);
+  } catch (const std::exception&) {
+    throw Usage();
+  }
+  if (used != text.size() || text[0] == '-' || value > limit) throw Usage();
+  return value;
+}
+
+// <topic> <type>, then `positional` more arguments, then flags. Only echo counts and times
+// out; only pub waits.
+inspect::TopicOptions topic_options(const std::vector<std::string>& args, size_t positional) {
+  const bool echo = args.at(0) == "echo";
+  inspect::TopicOptions options;
+  options.topic = args.at(1);
+  options.type_name = args.at(2);
+  const char* domain = std::getenv("ROS_DOMAIN_ID");
+  if (domain != nullptr && *domain != '\0') {
+    options.domain = static_cast<uint32_t>(whole_number(domain, 232));
+  }
+  for (size_t i = 3 + positional; i < args.size(); i += 2) {
+    if (i + 1 >= args.size()) throw Usage();
+    const std::string& flag = args[i];
+    const std::string& value = args[i + 1];
+    if (echo && flag == "--count") {
+      options.count = whole_number(value, 1ul << 31);
+    } else if (echo && flag == "--timeout") {
+      options.timeout = static_cast<double>(whole_number(value, 1ul << 31));
+    } else if (!echo && flag == "--wait") {
+      options.wait = static_cast<double>(whole_number(value, 1ul << 20));
+    } else if (flag == "--domain") {
+      options.domain = static_cast<uint32_t>(whole_number(value, 232));
+    } else if (flag == "--partition") {
+      options.partition = value;
+    } else {
+      throw Usage();
+    }
+  }
+  return options;
+}
 
 int digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -70,22 +133,16 @@ std::vector<char> parse_hex(const std::string& text) {
 // A structure made and released through the type's own table, as a generic reader must.
 class Message {
  public:
-  explicit Message(const Members& members) : members_(members) {
-    memory_ = std::calloc(1, members.size_of_);
-    if (memory_ == nullptr) throw std::bad_alloc();
-    members_.init_function(memory_, ROSIDL_RUNTIME_C_MSG_INIT_ALL);
-  }
-  ~Message() {
-    members_.fini_function(memory_);
-    std::free(memory_);
-  }
+  explicit Message(const Members& members)
+      : members_(members), memory_(inspect::new_message(members)) {}
+  ~Message() { inspect::delete_message(members_, memory_); }
   Message(const Message&) = delete;
   Message& operator=(const Message&) = delete;
   void* get() const { return memory_; }
 
  private:
   const Members& members_;
-  void* memory_ = nullptr;
+  void* memory_;
 };
 
 std::string argument_or_stdin(const std::string& input) {
@@ -160,10 +217,18 @@ int main(int argc, char** argv) {
       decode(args[1], args[2]);
     } else if (args.size() == 3 && args[0] == "encode") {
       encode(args[1], args[2]);
+    } else if (args.size() >= 3 && args[0] == "echo") {
+      const int status = inspect::echo(topic_options(args, 0));
+      std::cout.flush();
+      return status;
+    } else if (args.size() >= 4 && args[0] == "pub") {
+      inspect::pub(topic_options(args, 1), inspect::parse_value_text(argument_or_stdin(args[3])));
     } else {
-      std::cerr << kUsage;
-      return 2;
+      throw Usage();
     }
+  } catch (const Usage&) {
+    std::cerr << kUsage;
+    return 2;
   } catch (const Failure& failure) {
     std::cerr << "corvanthelis_inspect: " << failure.what() << "\n";
     return 1;

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 
 #include <cctype>
+#include <cstdlib>
+#include <new>
 #include <cstring>
 
 #include "rcutils/error_handling.h"
@@ -136,6 +138,18 @@ const Members& nested_table(const Member& member) {
   return *static_cast<const Members*>(member.members_->data);
 }
 }  // namespace
+
+void* new_message(const rosidl_typesupport_introspection_c__MessageMembers& members) {
+  void* message = std::calloc(1, members.size_of_);
+  if (message == nullptr) throw std::bad_alloc();
+  members.init_function(message, ROSIDL_RUNTIME_C_MSG_INIT_ALL);
+  return message;
+}
+
+void delete_message(const rosidl_typesupport_introspection_c__MessageMembers& members, void* message) {
+  members.fini_function(message);
+  std::free(message);
+}
 
 const rosidl_typesupport_introspection_c__MessageMembers& nested_members(
     const rosidl_typesupport_introspection_c__MessageMember& member) {

@@ -29,6 +29,10 @@ const message_type_support_callbacks_t& serialization(const rosidl_message_type_
 // by file name; null when the package has no such library.
 const rosidl_typesupport_introspection_cpp::MessageMembers* cpp_introspection(const std::string& type_name);
 
+// A C structure made and released through the type's own table, as a generic reader must.
+void* new_message(const rosidl_typesupport_introspection_c__MessageMembers& members);
+void delete_message(const rosidl_typesupport_introspection_c__MessageMembers& members, void* message);
+
 // The nested type's table of a member whose type code is MESSAGE.
 const rosidl_typesupport_introspection_c__MessageMembers& nested_members(
     const rosidl_typesupport_introspection_c__MessageMember& member);

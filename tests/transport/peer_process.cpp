@@ -1,0 +1,60 @@
+#include "peer_process.hpp"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace transport_test {
+
+PeerProcess::PeerProcess(const std::vector<std::string>& arguments, const std::string& output) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!output.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
+  const int failed = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) {
+    pid_ = -1;
+    throw std::runtime_error("cannot start " + arguments.front());
+  }
+}
+
+PeerProcess::~PeerProcess() {
+  if (pid_ > 0) wait(std::chrono::milliseconds(0));
+}
+
+int PeerProcess::wait(std::chrono::milliseconds timeout) {
+  if (pid_ <= 0) return -1;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  int status = 0;
+  while (waitpid(pid_, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
+      pid_ = -1;
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string run_partition(const std::string& test_name) {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+  return test_name + "_" + std::to_string(getpid()) + "_" + std::to_string(now);
+}
+
+}  // namespace transport_test

@@ -1,0 +1,30 @@
+#pragma once
+
+// Another process of a test: started with arguments, waited for with a time limit, killed
+// if the test gives up on it.
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace transport_test {
+
+class PeerProcess {
+ public:
+  // The process's standard output goes to `output` when one is named.
+  explicit PeerProcess(const std::vector<std::string>& arguments, const std::string& output = "");
+  ~PeerProcess();
+  PeerProcess(const PeerProcess&) = delete;
+  PeerProcess& operator=(const PeerProcess&) = delete;
+
+  // The exit status, or -1 when it did not end in time (it is then killed).
+  int wait(std::chrono::milliseconds timeout);
+
+ private:
+  int pid_ = -1;
+};
+
+// A partition no other run on this host uses, so that parallel runs never hear each other.
+std::string run_partition(const std::string& test_name);
+
+}  // namespace transport_test

@@ -1,0 +1,90 @@
+// The other process of the transport tests. Every mode ends by itself: exit 0 when it did
+// its part, 1 when something was missing or late, 2 for bad arguments.
+//
+//   transport_peer echo <domain> <partition> <in topic> <out topic> <count>
+//       republishes <count> Trashes from one topic on the other (C type support)
+//   transport_peer serve <domain> <partition> <service> <count>
+//       answers <count> DetectTrash requests (C type support)
+//   transport_peer self <domain> <partition>
+//       sends one Trashes to itself, then leaves
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "c_types.hpp"
+#include "counting.hpp"
+#include "transport/node.hpp"
+#include "transport/service.hpp"
+
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kPatience = 20s;
+
+int echo(transport::Node& node, const std::string& in, const std::string& out, size_t count) {
+  transport::Publisher publisher(node, out, transport_test::trashes_c());
+  // Our samples go nowhere until the test's reader is there.
+  if (!publisher.wait_for_subscribers(1, kPatience)) return 1;
+  std::atomic<size_t> echoed{0};
+  std::atomic<bool> failed{false};
+  transport::Subscription subscription(node, in, transport_test::trashes_c(),
+                                       [&](transport::MessagePtr message) {
+                                         if (!publisher.publish(message.get())) failed = true;
+                                         ++echoed;
+                                       });
+  const bool complete = transport_test::wait_for_count(echoed, count, kPatience) &&
+                        publisher.wait_for_acknowledgments(kPatience);
+  return complete && !failed ? 0 : 1;
+}
+
+int serve(transport::Node& node, const std::string& service, size_t count) {
+  std::atomic<size_t> answered{0};
+  std::atomic<bool> failed{false};
+  const transport::ServiceSupport support = transport_test::detect_trash_c();
+  transport::ServiceServer server(
+      node, service, support,
+      [&](transport::ServiceServer& self, transport::MessagePtr request,
+          const transport::RequestId& id) {
+        if (!self.send_reply(id, transport_test::answer_detect_trash(request).get())) failed = true;
+        ++answered;
+      });
+  const bool complete = transport_test::wait_for_count(answered, count, kPatience) &&
+                        server.wait_for_acknowledgments(kPatience);
+  return complete && !failed ? 0 : 1;
+}
+
+int talk_to_self(transport::Node& node) {
+  std::atomic<size_t> heard{0};
+  transport::Subscription subscription(node, "/self", transport_test::trashes_c(),
+                                       [&](transport::MessagePtr) { ++heard; });
+  transport::Publisher publisher(node, "/self", transport_test::trashes_c());
+  if (!publisher.wait_for_subscribers(1, kPatience)) return 1;
+  transport::MessagePtr message = transport::make_message(transport_test::trashes_c().ops);
+  return publisher.publish(message.get()) && transport_test::wait_for_count(heard, 1, kPatience)
+             ? 0
+             : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() < 3) {
+    std::fputs("usage: transport_peer <mode> <domain> <partition> ...\n", stderr);
+    return 2;
+  }
+  transport::NodeOptions options;
+  options.domain = static_cast<uint32_t>(std::stoul(args[1]));
+  options.partition = args[2];
+  transport::Node node("transport_peer", options);
+  if (args[0] == "echo" && args.size() == 6)
+    return echo(node, args[3], args[4], std::stoul(args[5]));
+  if (args[0] == "serve" && args.size() == 5) return serve(node, args[3], std::stoul(args[4]));
+  if (args[0] == "self" && args.size() == 3) return talk_to_self(node);
+  std::fputs("transport_peer: unknown mode or wrong number of arguments\n", stderr);
+  return 2;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+// The two ends of a service over a request topic and a reply topic. A request carries its
+// writer's sample identity; the server writes the reply with that identity as its related
+// identity, and a client keeps only replies that name one of its own endpoints, matched to
+// its calls by sequence number.
+
+#include <fastdds/rtps/common/Guid.h>
+#include <fastdds/rtps/common/SampleIdentity.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "transport/node.hpp"
+
+namespace transport {
+
+namespace detail {
+struct ClientState;
+struct MatchedReaders;
+}  // namespace detail
+
+// Which request a reply answers.
+struct RequestId {
+  eprosima::fastrtps::rtps::SampleIdentity identity;
+  // The client's reply reader, when its request said so.
+  eprosima::fastrtps::rtps::GUID_t reply_reader;
+};
+
+class ServiceServer {
+ public:
+  // Runs on a middleware thread for each request; the handler owns the request and answers
+  // with server.send_reply(), then or later, from any thread.
+  using Handler =
+      std::function<void(ServiceServer& server, MessagePtr request, const RequestId& id)>;
+
+  // `service` is a ROS name ("/detect_trash").
+  ServiceServer(Node& node, const std::string& service, const ServiceSupport& support,
+                Handler handler);
+  ~ServiceServer();
+  ServiceServer(const ServiceServer&) = delete;
+  ServiceServer& operator=(const ServiceServer&) = delete;
+
+  // False when the reply could not be serialized or written.
+  bool send_reply(const RequestId& id, const void* response);
+
+  // True once every reply sent so far is acknowledged by the clients it went to.
+  bool wait_for_acknowledgments(std::chrono::milliseconds timeout) const;
+
+ private:
+  std::shared_ptr<detail::NodeCore> core_;
+  std::unique_ptr<detail::MatchedReaders> matched_;
+  std::unique_ptr<detail::ReaderState> requests_;
+  eprosima::fastdds::dds::DataWriter* replies_ = nullptr;
+};
+
+class ServiceClient {
+ public:
+  ServiceClient(Node& node, const std::string& service, const ServiceSupport& support);
+  ~ServiceClient();
+  ServiceClient(const ServiceClient&) = delete;
+  ServiceClient& operator=(const ServiceClient&) = delete;
+
+  // True once a server's request reader and reply writer both match ours.
+  bool wait_for_service(std::chrono::milliseconds timeout) const;
+
+  // The response, or null when the request could not be sent or no reply came in time.
+  // Several threads may call at once.
+  MessagePtr call(const void* request, std::chrono::milliseconds timeout);
+
+ private:
+  std::shared_ptr<detail::NodeCore> core_;
+  std::unique_ptr<detail::ClientState> state_;
+};
+
+}  // namespace transport
