@@ -25,9 +25,51 @@ macro(_corvanthelis_install)
   endif()
 endmacro()
 
-# Every library goes into the one export set that the installed package configuration loads.
+# Every library goes into the one export set that the installed package configuration loads,
+# and finds the libraries it needs beside itself wherever the prefix is moved.
 function(corvanthelis_install_library target)
+  get_target_property(type ${target} TYPE)
+  if(NOT type STREQUAL "INTERFACE_LIBRARY")
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+    _corvanthelis_record_installed_binary(${target} lib)
+  endif()
   _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets LIBRARY DESTINATION lib)
+endfunction()
+
+# Each installed library and extension module, with its folder under the prefix, for the check
+# that the prefix exports what the build tree does (see corvanthelis_write_installed_binaries).
+function(_corvanthelis_record_installed_binary target destination)
+  if(NOT CORVANTHELIS_TEST_PACKAGE)
+    set_property(GLOBAL APPEND PROPERTY CORVANTHELIS_INSTALLED_BINARIES
+      "${destination}/$<TARGET_FILE_NAME:${target}>=$<TARGET_FILE:${target}>")
+  endif()
+endfunction()
+
+# corvanthelis_write_installed_binaries(<file>): writes one line per installed library and
+# extension module, "<path under the prefix>=<path in the build tree>", at generation time.
+function(corvanthelis_write_installed_binaries file)
+  get_property(binaries GLOBAL PROPERTY CORVANTHELIS_INSTALLED_BINARIES)
+  list(JOIN binaries "\n" lines)
+  file(GENERATE OUTPUT "${file}" CONTENT "${lines}\n")
+endfunction()
+
+# corvanthelis_add_language_targets(<pkg>): one target per language with every library of the
+# package that a client in that language links, exported as <pkg>::c, <pkg>::cpp and
+# <pkg>::python and known by those names in this build too.
+function(corvanthelis_add_language_targets pkg)
+  set(c ${pkg}__rosidl_generator_c ${pkg}__rosidl_typesupport_c
+    ${pkg}__rosidl_typesupport_introspection_c ${pkg}__rosidl_typesupport_fastrtps_c)
+  set(cpp ${pkg}__rosidl_generator_cpp ${pkg}__rosidl_typesupport_introspection_cpp
+    ${pkg}__rosidl_typesupport_fastrtps_cpp)
+  set(python ${pkg}__rosidl_generator_py)
+  foreach(language c cpp python)
+    set(target ${pkg}_${language})
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${${language}})
+    set_target_properties(${target} PROPERTIES EXPORT_NAME ${language})
+    add_library(${pkg}::${language} ALIAS ${target})
+    corvanthelis_install_library(${target})
+  endforeach()
 endfunction()
 
 # The package's definitions root is the folder that holds its msg/, srv/ and action/ folders;
@@ -50,6 +92,18 @@ function(_corvanthelis_definitions_root out_var pkg)
     endif()
   endforeach()
   set(${out_var} "${root}" PARENT_SCOPE)
+endfunction()
+
+# corvanthelis_register_definitions(<pkg> <root> [<dependencies>...]): package <pkg> has its
+# msg/, srv/ and action/ folders in <root>; packages that depend on it find them there.
+function(corvanthelis_register_definitions pkg root)
+  get_property(defined GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} SET)
+  if(defined)
+    message(FATAL_ERROR "corvanthelis_add_interfaces: ${pkg} is defined twice")
+  endif()
+  set_property(GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} "${root}")
+  set_property(GLOBAL APPEND PROPERTY CORVANTHELIS_PACKAGES ${pkg})
+  set_property(GLOBAL PROPERTY CORVANTHELIS_DEPENDENCIES_${pkg} "${ARGN}")
 endfunction()
 
 # Search arguments for every package reachable through DEPENDENCIES, since a nested type's own
@@ -120,8 +174,7 @@ function(_corvanthelis_add_deliverable_library pkg out files deps)
     OUTPUT_NAME ${target}
     C_STANDARD 11
     C_STANDARD_REQUIRED ON
-    C_EXTENSIONS OFF
-    INSTALL_RPATH "$ORIGIN")
+    C_EXTENSIONS OFF)
   target_include_directories(${target} PUBLIC
     "$<BUILD_INTERFACE:${out}/${arg_ROOT}>"
     "$<INSTALL_INTERFACE:include/${pkg}>")
@@ -234,6 +287,7 @@ function(_corvanthelis_deliverable_py_extension pkg out files deps)
     add_dependencies(${module} ${pkg}__generate)
     add_dependencies(corvanthelis_python_tree ${module})
     _corvanthelis_install(TARGETS ${module} LIBRARY DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}")
+    _corvanthelis_record_installed_binary(${module} "${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}")
   endforeach()
 endfunction()
 
@@ -295,10 +349,6 @@ function(corvanthelis_add_interfaces)
     message(FATAL_ERROR "corvanthelis_add_interfaces: CORVANTHELIS_IDLC is not set")
   endif()
   set(pkg ${arg_PACKAGE})
-  get_property(defined GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} SET)
-  if(defined)
-    message(FATAL_ERROR "corvanthelis_add_interfaces: ${pkg} is defined twice")
-  endif()
 
   set(definitions "")
   foreach(file IN LISTS arg_DEFINITIONS)
@@ -309,9 +359,7 @@ function(corvanthelis_add_interfaces)
     list(APPEND definitions "${file}")
   endforeach()
   _corvanthelis_definitions_root(root ${pkg} ${definitions})
-  set_property(GLOBAL PROPERTY CORVANTHELIS_DEFINITIONS_ROOT_${pkg} "${root}")
-  set_property(GLOBAL APPEND PROPERTY CORVANTHELIS_PACKAGES ${pkg})
-  set_property(GLOBAL PROPERTY CORVANTHELIS_DEPENDENCIES_${pkg} "${arg_DEPENDENCIES}")
+  corvanthelis_register_definitions(${pkg} "${root}" ${arg_DEPENDENCIES})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${definitions})
 
   set(out "${CMAKE_BINARY_DIR}/generated/${pkg}")

@@ -13,6 +13,9 @@
 #   CORVANTHELIS_PYTHON_INCLUDE_DIR  where Python.h is
 #   CORVANTHELIS_PYTHON_LIBRARY      the shared libpython
 #   CORVANTHELIS_PYTHON_EXT_SUFFIX   ".cpython-310-x86_64-linux-gnu.so": extension module suffix
+#
+# When cross-compiling, CORVANTHELIS_PYTHON_EXECUTABLE must run the target's interpreter (through
+# the emulator): the headers, libpython and suffix are the target's, asked of it.
 # and the imported target corvanthelis::python (headers and libpython).
 #
 # The Python tree of the build, ${CORVANTHELIS_PYTHON_TREE}, holds one folder per package;
@@ -23,6 +26,27 @@ include_guard(GLOBAL)
 
 set(CORVANTHELIS_PYTHON_EXECUTABLE "" CACHE FILEPATH
   "The Python interpreter to build and test for (empty: choose one)")
+
+# A path that the target's interpreter reports, as the build machine sees it. When
+# cross-compiling, the target's files are under the find roots; a file under a root of its own
+# is surely the target's, while "/" may hold the build machine's twin (multiarch shares
+# /usr/include), so "/" comes last.
+function(_corvanthelis_build_machine_path out_var path)
+  set(${out_var} "${path}" PARENT_SCOPE)
+  if(NOT CMAKE_CROSSCOMPILING OR path STREQUAL "")
+    return()
+  endif()
+  set(roots ${CMAKE_SYSROOT} ${CMAKE_FIND_ROOT_PATH})
+  list(REMOVE_ITEM roots "/")
+  list(APPEND roots "/")
+  foreach(root IN LISTS roots)
+    cmake_path(SET candidate NORMALIZE "${root}/${path}")
+    if(EXISTS "${candidate}")
+      set(${out_var} "${candidate}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+endfunction()
 
 # Asks `python` what the build needs to know. Sets <prefix>_VERSION, _INCLUDE_DIR, _LIBRARY
 # (empty without a shared libpython) and _EXT_SUFFIX in the caller's scope; _VERSION is
@@ -58,6 +82,8 @@ print(sysconfig.get_config_var('EXT_SUFFIX'))
   list(GET lines 1 include_dir)
   list(GET lines 2 library)
   list(GET lines 3 ext_suffix)
+  _corvanthelis_build_machine_path(include_dir "${include_dir}")
+  _corvanthelis_build_machine_path(library "${library}")
   set(${prefix}_VERSION "${version}" PARENT_SCOPE)
   set(${prefix}_INCLUDE_DIR "${include_dir}" PARENT_SCOPE)
   set(${prefix}_LIBRARY "${library}" PARENT_SCOPE)
@@ -73,6 +99,12 @@ function(_corvanthelis_choose_python)
     if(NOT candidate_VERSION)
       message(FATAL_ERROR "CORVANTHELIS_PYTHON_EXECUTABLE=${chosen} does not run")
     endif()
+  elseif(CMAKE_CROSSCOMPILING)
+    # Every interpreter found here runs on the build machine and would give its own headers
+    # and extension suffix.
+    message(FATAL_ERROR "Cross-compiling needs the target's Python: name a program that runs "
+      "it (under the emulator) as -DCORVANTHELIS_PYTHON_EXECUTABLE=...; "
+      "scripts/cross-test.sh does so.")
   else()
     set(candidates "")
     set(pyenv_roots "$ENV{PYENV_ROOT}" "$ENV{HOME}/.pyenv")

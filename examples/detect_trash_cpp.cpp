@@ -11,31 +11,14 @@
 #include "corvanthelis_interfaces/srv/detect_trash.h"
 #include "corvanthelis_interfaces/srv/detect_trash.hpp"
 #include "detect_trash_sample.h"
+#include "detect_trash_sample.hpp"
 #include "fastcdr/Cdr.h"
 #include "fastcdr/FastBuffer.h"
 #include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
 
 namespace {
 
-using corvanthelis_interfaces::msg::Trash;
 using corvanthelis_interfaces::srv::DetectTrash_Response;
-
-// The same bottle and can as detect_trash_sample.c.
-DetectTrash_Response sample_response()
-{
-  Trash bottle;
-  bottle.set__type(3).set__location(1);
-  bottle.grab_pose.position.set__x(0.42).set__y(-0.10).set__z(0.05);
-  bottle.obb_size.set__x(0.07).set__y(0.07).set__z(0.25);
-  Trash can;
-  can.set__type(5).set__location(2).set__mainaxis_type(1);
-  can.grab_pose.position.set__x(0.38).set__y(0.12);
-  can.obb_size.set__x(0.06).set__y(0.06).set__z(0.12);
-
-  DetectTrash_Response response;
-  response.set__status(0).set__trashes_detected({bottle, can}).set__errmsg("two items found on the table");
-  return response;
-}
 
 const message_type_support_callbacks_t * callbacks_of(const rosidl_message_type_support_t * handle)
 {
@@ -46,7 +29,7 @@ const message_type_support_callbacks_t * callbacks_of(const rosidl_message_type_
 
 int main()
 {
-  const DetectTrash_Response response = sample_response();
+  const DetectTrash_Response response = detect_trash_sample();
   std::cout << "The response as YAML:\n" << corvanthelis_interfaces::srv::to_yaml(response) << "\n";
 
   // What a C++ node's middleware does: find the support through the class's handle, size a

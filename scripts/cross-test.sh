@@ -18,7 +18,8 @@ bash "$repo_root/scripts/cross-sysroot.sh" "$sysroot" \
   libpython3.11-dev:arm64 python3.11-minimal:arm64 libfastrtps-dev:arm64
 
 # Debian 12 ships no Python 3.10 for any architecture: the target's Python is Debian's 3.11,
-# run under the emulator. CMake takes its build settings from the arm64 python3.11-config.
+# run under the emulator. The build asks it for its headers, libpython and extension suffix, and
+# runs the Python tests with it.
 python="$build_dir/python3-aarch64"
 mkdir -p "$build_dir"
 cat >"$python" <<EOF
@@ -32,11 +33,9 @@ cache="$build_dir/CMakeCache.txt"
 if [[ -f "$cache" ]] && ! grep -qxF "CORVANTHELIS_AARCH64_SYSROOT:PATH=$sysroot" "$cache"; then
   rm -f "$cache"
 fi
-# The Python settings stay unused while the tree builds no Python deliverable.
-cmake -S "$repo_root" -B "$build_dir" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
+cmake -S "$repo_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release \
   "-DCMAKE_TOOLCHAIN_FILE=$repo_root/cmake/toolchains/aarch64-linux-gnu.cmake" \
-  "-DCORVANTHELIS_AARCH64_SYSROOT=$sysroot" \
-  "-DPython3_EXECUTABLE=$python" "-DPython3_ROOT_DIR=$sysroot/usr" "$@"
+  "-DCORVANTHELIS_AARCH64_SYSROOT=$sysroot" "-DCORVANTHELIS_PYTHON_EXECUTABLE=$python" "$@"
 cmake --build "$build_dir" -j2
 
 # Everything built for the target: shared libraries, extension modules, programs. Only the
