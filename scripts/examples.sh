@@ -14,7 +14,7 @@ demos=(detect_trash_demo detect_trash_wire detect_trash_cpp)
 for demo in "${demos[@]}"; do
   program="$build_dir/examples/$demo"
   if [[ ! -x "$program" ]]; then
-    echo "demo.sh: $program was not built (is examples/$demo.c or .cpp there?)" >&2
+    echo "examples.sh: $program was not built (is examples/$demo.c or .cpp there?)" >&2
     exit 1
   fi
   echo "== $demo"
