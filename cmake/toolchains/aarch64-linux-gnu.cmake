@@ -32,10 +32,12 @@ if(CORVANTHELIS_AARCH64_SYSROOT)
       " -idirafter ${CORVANTHELIS_AARCH64_SYSROOT}/usr/include/aarch64-linux-gnu"
       " -idirafter ${CORVANTHELIS_AARCH64_SYSROOT}/usr/include")
   endforeach()
-  # Libraries of the unpacked packages that other libraries pull in by soname.
+  # Libraries of the unpacked packages that other libraries pull in by soname; libpython's
+  # own (libexpat, libz) sit in lib/, not usr/lib/.
   foreach(kind EXE SHARED MODULE)
     string(APPEND CMAKE_${kind}_LINKER_FLAGS_INIT
-      " -Wl,-rpath-link,${CORVANTHELIS_AARCH64_SYSROOT}/usr/lib/aarch64-linux-gnu")
+      " -Wl,-rpath-link,${CORVANTHELIS_AARCH64_SYSROOT}/usr/lib/aarch64-linux-gnu"
+      " -Wl,-rpath-link,${CORVANTHELIS_AARCH64_SYSROOT}/lib/aarch64-linux-gnu")
   endforeach()
 endif()
 # Programs (the interface compiler, nm) come from the host; everything else from the target.
