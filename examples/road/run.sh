@@ -20,7 +20,9 @@ domain="${CORVANTHELIS_DEMO_DOMAIN:-42}"
 partition="corvanthelis_demo_$$_$(date +%s%N)"
 
 echo "== perception (C++) and arm (Python) on domain $domain, partition $partition"
-"$build_dir/examples/perception_node" "$domain" "$partition" "$transcripts" &
+# A cross build names its emulator here: its processes cannot start the build's programs.
+read -r -a launcher <<<"${CORVANTHELIS_LAUNCHER:-}"
+"${launcher[@]}" "$build_dir/examples/perception_node" "$domain" "$partition" "$transcripts" &
 perception=$!
 arm_status=0
 "$python" "$here/arm_node.py" "$domain" "$partition" "$transcripts" || arm_status=$?

@@ -9,13 +9,16 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/programs.hpp"
+
 extern char** environ;
 
 namespace transport_test {
 
 PeerProcess::PeerProcess(const std::vector<std::string>& arguments, const std::string& output) {
+  const std::vector<std::string> words = programs::launched(arguments);
   std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);

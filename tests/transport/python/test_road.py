@@ -13,6 +13,8 @@ from corvanthelis_interfaces.srv import DetectTrash
 from geometry_msgs.msg import Point, Pose
 
 PEER = os.environ['TRANSPORT_CPP_PEER']
+# The emulator of a cross build, whose processes cannot start the build's programs themselves.
+PEER_LAUNCHER = os.environ.get('TRANSPORT_PEER_LAUNCHER', '').split()
 DOMAIN = int(os.environ['TRANSPORT_TEST_DOMAIN'])
 PATIENCE = 20.0
 
@@ -35,7 +37,7 @@ def answer(request):
 
 
 def peer(*arguments):
-    return subprocess.Popen([PEER, *[str(argument) for argument in arguments]])
+    return subprocess.Popen([*PEER_LAUNCHER, PEER, *[str(argument) for argument in arguments]])
 
 
 class RoadTest(unittest.TestCase):
