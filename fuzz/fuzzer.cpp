@@ -1,12 +1,14 @@
-// libFuzzer entry of the C decoders: any input breaking the property is a finding.
+// libFuzzer entry of the target named by FUZZ_TARGET at compile time: any input breaking the
+// target's property is a finding.
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "c_decoders.hpp"
+#include "targets.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string fault = fuzz::check_c_decoders(data, size);
+  static const fuzz::Check check = fuzz::targets().at(FUZZ_TARGET);
+  const std::string fault = check(data, size);
   if (!fault.empty()) {
     std::fprintf(stderr, "property broken: %s\n", fault.c_str());
     std::abort();
