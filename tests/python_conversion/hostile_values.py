@@ -9,6 +9,7 @@ import array
 import math
 
 import message_catalogue
+from fixtures import LyingLength
 
 
 class Odd(Exception):
@@ -60,19 +61,6 @@ class ArraySub(array.array):
 
 class BytesSub(bytes):
     pass
-
-
-class LyingLength:
-    """Claims `length` items and yields `items` when iterated."""
-
-    def __init__(self, length, items):
-        self.length, self.items = length, items
-
-    def __len__(self):
-        return self.length
-
-    def __iter__(self):
-        return iter(self.items)
 
 
 class FailingIteration:
