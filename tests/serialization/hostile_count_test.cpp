@@ -3,7 +3,6 @@
 // packet, must never touch the caller's buffer beyond reading it, and must never read a byte
 // that was not written.
 
-#include <fastcdr/exceptions/NotEnoughMemoryException.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
