@@ -1,38 +1,31 @@
-// Replays a committed corpus through a fuzz target's property, so that every seed and every
-// reproducer added after a finding is checked in each build tree, with any compiler.
+// Replays committed corpora through a fuzz target's property, so that every seed and every
+// reproducer added after a finding is checked in each build tree, with any compiler. An input
+// means the same to every target, so each target replays the corpora of all of them.
 //
-//   fuzz_corpus_replay TARGET DIRECTORY
+//   fuzz_corpus_replay TARGET DIRECTORY...
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "c_decoders.hpp"
-
-namespace {
-
-using Check = std::string (*)(const std::uint8_t*, std::size_t);
-
-const std::map<std::string, Check>& targets() {
-  static const std::map<std::string, Check> all = {{"c_decoders", &fuzz::check_c_decoders}};
-  return all;
-}
-
-}  // namespace
+#include "targets.hpp"
 
 int main(int argc, char** argv) {
-  if (argc != 3 || targets().count(argv[1]) == 0) {
-    std::fprintf(stderr, "usage: %s c_decoders DIRECTORY\n", argv[0]);
+  if (argc < 3 || fuzz::targets().count(argv[1]) == 0) {
+    std::fprintf(stderr, "usage: %s TARGET DIRECTORY...\ntargets:", argv[0]);
+    for (const auto& [name, check] : fuzz::targets()) std::fprintf(stderr, " %s", name.c_str());
+    std::fprintf(stderr, "\n");
     return 2;
   }
-  const Check check = targets().at(argv[1]);
+  const fuzz::Check check = fuzz::targets().at(argv[1]);
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(argv[2])) {
-    if (entry.is_regular_file()) files.push_back(entry.path());
+  for (int i = 2; i < argc; ++i) {
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+      if (entry.is_regular_file()) files.push_back(entry.path());
+    }
   }
   int broken = 0;
   for (const auto& file : files) {
@@ -41,7 +34,7 @@ int main(int argc, char** argv) {
     const std::string fault =
         check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     if (!fault.empty()) {
-      std::fprintf(stderr, "%s: %s\n", file.filename().c_str(), fault.c_str());
+      std::fprintf(stderr, "%s: %s\n", file.c_str(), fault.c_str());
       ++broken;
     }
   }

@@ -1,8 +1,16 @@
-// Writes the seed corpus of the decoder targets: every type's sample values and every
-// hand-assembled encoding (padding filled with garbage), each behind its type's selector.
-// The committed corpus in fuzz/corpus/ was written by this program:
+// Writes the seed corpora of the decoder targets under a root folder, each input behind its
+// type's selector:
 //
-//   fuzz_seed_corpus fuzz/corpus/c_decoders
+//   c_decoders/       every type's sample values and every hand-assembled encoding, padding
+//                     filled with garbage;
+//   cpp_decoders/     strings the C++ reader keeps whole and the C reader cuts, and sequences
+//                     that grow and shrink the vectors read into;
+//   c_cpp_agreement/  encodings that writers normalise: bool octets other than 0 and 1, strings
+//                     without their NUL or sent as a bare 0 length, garbage padding.
+//
+// The committed corpora in fuzz/corpus/ were written by this program:
+//
+//   fuzz_seed_corpus fuzz/corpus
 
 #include <cstdio>
 #include <filesystem>
@@ -10,52 +18,112 @@
 #include <string>
 #include <vector>
 
+#include "bytes.hpp"
 #include "fuzz_types.hpp"
 #include "golden.hpp"
 
 namespace {
 
+using ser::Bytes;
+
+std::size_t index_of(const std::string& type) {
+  const auto& rows = ser::types();
+  for (std::size_t index = 0; index < rows.size(); ++index) {
+    if (rows[index].name == type) return index;
+  }
+  std::fprintf(stderr, "no type %s\n", type.c_str());
+  std::exit(1);
+}
+
 void save(const std::filesystem::path& directory, const std::string& name, std::size_t index,
-          const std::vector<uint8_t>& payload) {
-  std::vector<uint8_t> input{fuzz::selector(index, false)};
+          bool owned_buffer, const std::vector<uint8_t>& payload) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%02zu", index);
+  std::vector<uint8_t> input{fuzz::selector(index, owned_buffer)};
   input.insert(input.end(), payload.begin(), payload.end());
-  std::ofstream out(directory / name, std::ios::binary | std::ios::trunc);
+  std::filesystem::create_directories(directory);
+  const std::string file = std::string(number) + "-" + ser::types()[index].full_name() + "-" + name;
+  std::ofstream out(directory / file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(input.data()), static_cast<std::streamsize>(input.size()));
 }
 
-std::string stem(std::size_t index, const ser::TypeRow& row) {
-  char number[8];
-  std::snprintf(number, sizeof number, "%02zu", index);
-  return std::string(number) + "-" + row.full_name();
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path directory = argv[1];
-  std::filesystem::create_directories(directory);
+void samples_and_goldens(const std::filesystem::path& directory) {
   const auto& rows = ser::types();
   for (std::size_t index = 0; index < rows.size(); ++index) {
     const ser::TypeRow& row = rows[index];
     for (int variant = 0; variant < 3; ++variant) {
       void* msg = row.create();
       row.fill(msg, variant);
-      save(directory, stem(index, row) + "-fill" + std::to_string(variant), index, ser::write(row, msg));
+      save(directory, "fill" + std::to_string(variant), index, false, ser::write(row, msg));
       row.destroy(msg);
     }
   }
   int number = 0;
   for (const ser::Golden& golden : ser::goldens()) {
-    for (std::size_t index = 0; index < rows.size(); ++index) {
-      if (std::string(rows[index].name) != golden.type) continue;
-      save(directory, stem(index, rows[index]) + "-golden" + std::to_string(number), index,
-           golden.bytes.garbled());
-    }
-    ++number;
+    save(directory, "golden" + std::to_string(number++), index_of(golden.type), false,
+         golden.bytes.garbled());
   }
+}
+
+struct Odd {
+  const char* type;
+  const char* name;
+  Bytes bytes;
+};
+
+Bytes trash(unsigned type) {
+  return Bytes().u8(type).u8(2).u8(3).pad(5).pose(1, 2, 3).pose(4, 5, 6).point(7, 8, 9);
+}
+
+void write_odd(const std::filesystem::path& directory, const std::vector<Odd>& odd) {
+  for (const Odd& seed : odd) {
+    for (bool owned : {false, true}) {
+      save(directory, std::string(seed.name) + (owned ? "-owned" : ""), index_of(seed.type), owned,
+           seed.bytes.garbled());
+    }
+  }
+}
+
+const std::string kNulInside("ab\0cd", 5);
+
+void kept_whole_by_cpp(const std::filesystem::path& directory) {
+  Bytes response = Bytes().u32(1).u32(3);
+  for (unsigned i = 0; i < 3; ++i) {
+    const Bytes element = trash(10 + i);
+    response.b.insert(response.b.end(), element.b.begin(), element.b.end());
+    response.is_pad.insert(response.is_pad.end(), element.is_pad.begin(), element.is_pad.end());
+  }
+  response.str(kNulInside);
+  write_odd(directory,
+            {{"ArmGrab_Response", "nul-inside", Bytes().u32(0).str(kNulInside)},
+             {"ArmTaskDecision_Result", "nul-first", Bytes().u8(1).pad(3).u32(2).str(std::string(3, '\0'))},
+             {"Trashes", "nul-in-frame", Bytes().u32(1).u32(2).str(std::string("a\0b", 3)).u32(0)},
+             {"DetectTrash_Response", "three-and-nul", response}});
+}
+
+void normalised_by_writers(const std::filesystem::path& directory) {
+  write_odd(directory,
+            {{"GrabSortedTrash_Response", "bool-7", Bytes().u8(7)},
+             {"ArmTaskDecision_GetResult_Response", "bool-0x80",
+              Bytes().u8(2).u8(0x80).pad(2).u32(5).str("")},
+             {"SamProcess_Response", "bool-9", Bytes().u8(9).u8(3).pad(2).u32(0)},
+             {"ArmGrab_Response", "no-terminating-nul", Bytes().u32(7).u32(3).u8('a').u8('b').u8('c')},
+             {"ArmGrab_Response", "bare-zero-length", Bytes().u32(7).u32(0)},
+             // the empty float64 sequence ends the payload 4 bytes short of an 8-byte boundary
+             {"DetectedWastes", "empty-float64-sequence",
+              Bytes().u32(1).u32(2).str("").pad(3).u32(1).u32(7).u32(0).u32(0).u32(0)}});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s CORPUS_ROOT\n", argv[0]);
+    return 2;
+  }
+  const std::filesystem::path root = argv[1];
+  samples_and_goldens(root / "c_decoders");
+  kept_whole_by_cpp(root / "cpp_decoders");
+  normalised_by_writers(root / "c_cpp_agreement");
   return 0;
 }

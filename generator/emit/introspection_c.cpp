@@ -322,10 +322,30 @@ void write_service(CodeWriter& out, const Interface& interface, const Service& s
   out.line("return &$record$;", {{"record", record}});
 }
 
-void write_store_helpers(CodeWriter& out, bool has_services) {
+bool has_nested_field(const Interface& interface) {
+  for (const Structure* structure : interface.structures) {
+    for (const auto& field : structure->fields) {
+      if (field.type.element == ElementKind::Nested) return true;
+    }
+  }
+  return false;
+}
+
+// Only the helpers the unit calls: clang rejects an unused static function in a source file.
+void write_store_helpers(CodeWriter& out, const Interface& interface) {
   out.lines(R"(// Handles may run on several threads at once. Each store writes the value that any caller
 // would write, and the atomic accesses keep such concurrent stores well defined.
 static inline void
+stamp_identifier(const char ** identifier)
+{
+  if (!__atomic_load_n(identifier, __ATOMIC_ACQUIRE)) {
+    __atomic_store_n(identifier, rosidl_typesupport_introspection_c__identifier, __ATOMIC_RELEASE);
+  }
+}
+
+)");
+  if (has_nested_field(interface)) {
+    out.lines(R"(static inline void
 bind_nested(
   rosidl_typesupport_introspection_c__MessageMember * member,
   const rosidl_message_type_support_t * nested)
@@ -337,16 +357,9 @@ bind_nested(
   }
 }
 
-static inline void
-stamp_identifier(const char ** identifier)
-{
-  if (!__atomic_load_n(identifier, __ATOMIC_ACQUIRE)) {
-    __atomic_store_n(identifier, rosidl_typesupport_introspection_c__identifier, __ATOMIC_RELEASE);
-  }
-}
-
 )");
-  if (!has_services) return;
+  }
+  if (interface.services.empty()) return;
   out.lines(R"(// Once set, a side's table is final, so its message handle is not called again.
 static inline void
 bind_side(
@@ -387,7 +400,7 @@ GeneratedFile source(const Interface& interface) {
     out.line("#include \"$header$\"", {{"header", naming::introspection_c_header(*nested)}});
   }
   out.line();
-  write_store_helpers(out, !interface.services.empty());
+  write_store_helpers(out, interface);
   for (const Structure* structure : interface.structures) {
     write_message_tables(out, *structure);
     write_message_handle(out, *structure);

@@ -102,19 +102,27 @@ static inline bool pyconv_broken(const pyconv_site * site, const char * conditio
   PyObject * cause = NULL;
   PyObject * cause_traceback = NULL;
   PyErr_Fetch(&cause_type, &cause, &cause_traceback);
+  // Normalising calls the error's class, which must not run while another error stands.
+  if (cause_type) {
+    PyErr_NormalizeException(&cause_type, &cause, &cause_traceback);
+  }
   PyErr_Format(
     PyExc_TypeError, "%s: %s: Assertion `%s' failed.", site->unit, site->function, condition);
   if (cause_type) {
-    PyErr_NormalizeException(&cause_type, &cause, &cause_traceback);
     PyObject * type = NULL;
     PyObject * error = NULL;
     PyObject * traceback = NULL;
     PyErr_Fetch(&type, &error, &traceback);
     PyErr_NormalizeException(&type, &error, &traceback);
-    if (cause_traceback) {
+    // Out of memory, either error may have stayed a bare type: the chain is then dropped.
+    if (cause && cause_traceback) {
       PyException_SetTraceback(cause, cause_traceback);
     }
-    PyException_SetCause(error, cause);
+    if (error) {
+      PyException_SetCause(error, cause);
+    } else {
+      Py_XDECREF(cause);
+    }
     PyErr_Restore(type, error, traceback);
     Py_DECREF(cause_type);
     Py_XDECREF(cause_traceback);

@@ -3,91 +3,25 @@
 // with a Python exception standing (never true, never false without one), names the sequence
 // record it could not create, and leaves a structure that its destroy function releases.
 
-#include <Python.h>
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
+#include "embedded_python.hpp"
 #include "support/alloc_injector.hpp"
 
 namespace {
 
-using Create = void* (*)();
-using Destroy = void (*)(void*);
-using ConvertFromPy = bool (*)(PyObject*, void*);
+using embedded::entry_of;
+using embedded::standing_error;
 
-class Interpreter : public ::testing::Environment {
- public:
-  void SetUp() override { Py_Initialize(); }
-};
-
-const ::testing::Environment* const kInterpreter =
-    ::testing::AddGlobalTestEnvironment(new Interpreter);
-
-// A new reference to the value of a Python expression, evaluated after the imports it uses.
 PyObject* evaluate(const std::string& expression) {
-  PyObject* globals = PyDict_New();
-  PyDict_SetItemString(globals, "__builtins__", PyEval_GetBuiltins());
-  PyObject* imported = PyRun_String(
-      "from corvanthelis_interfaces.msg import DetectedWastes, Trash\n"
-      "from corvanthelis_interfaces.srv import ArmRelease, DetectTrash\n"
-      "from geometry_msgs.msg import Pose\n",
-      Py_file_input, globals, globals);
-  Py_XDECREF(imported);
-  PyObject* value = imported ? PyRun_String(expression.c_str(), Py_eval_input, globals, globals)
-                             : nullptr;
-  Py_DECREF(globals);
-  if (!value) PyErr_Print();
-  return value;
-}
-
-void* capsule_pointer(PyObject* module, const std::string& name) {
-  PyObject* capsule = PyObject_GetAttrString(module, name.c_str());
-  void* pointer = capsule ? PyCapsule_GetPointer(capsule, nullptr) : nullptr;
-  Py_XDECREF(capsule);
-  return pointer;
-}
-
-struct Entry {
-  Create create = nullptr;
-  Destroy destroy = nullptr;
-  ConvertFromPy convert_from_py = nullptr;
-};
-
-Entry entry_of(const std::string& infix) {
-  PyObject* module = PyImport_ImportModule(
-      "corvanthelis_interfaces.corvanthelis_interfaces_s__rosidl_typesupport_c");
-  if (!module) {
-    PyErr_Print();
-    return {};
-  }
-  Entry entry;
-  entry.create =
-      reinterpret_cast<Create>(capsule_pointer(module, "create_ros_message_msg__" + infix));
-  entry.destroy =
-      reinterpret_cast<Destroy>(capsule_pointer(module, "destroy_ros_message_msg__" + infix));
-  entry.convert_from_py =
-      reinterpret_cast<ConvertFromPy>(capsule_pointer(module, "convert_from_py_msg__" + infix));
-  Py_DECREF(module);
-  return entry;
-}
-
-// "RuntimeError: unable to create ...", or the type alone for errors whose text varies.
-std::string standing_error() {
-  PyObject* type = nullptr;
-  PyObject* value = nullptr;
-  PyObject* traceback = nullptr;
-  PyErr_Fetch(&type, &value, &traceback);
-  std::string text = reinterpret_cast<PyTypeObject*>(type)->tp_name;
-  PyObject* message = value ? PyObject_Str(value) : nullptr;
-  if (type == PyExc_RuntimeError && message) text += std::string(": ") + PyUnicode_AsUTF8(message);
-  Py_XDECREF(message);
-  Py_XDECREF(type);
-  Py_XDECREF(value);
-  Py_XDECREF(traceback);
-  return text;
+  return embedded::evaluate(expression,
+                            "from corvanthelis_interfaces.msg import DetectedWastes, Trash\n"
+                            "from corvanthelis_interfaces.srv import ArmRelease, DetectTrash\n"
+                            "from geometry_msgs.msg import Pose\n");
 }
 
 struct Row {
@@ -114,7 +48,7 @@ TEST(ConversionAllocationFailures, EveryFailureReturnsFalseWithAnException) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.infix);
-    const Entry entry = entry_of(row.infix);
+    const embedded::Entry entry = entry_of(row.infix);
     ASSERT_NE(entry.convert_from_py, nullptr);
     PyObject* message = evaluate(row.message);
     ASSERT_NE(message, nullptr);

@@ -10,7 +10,7 @@ import unittest
 
 import catalogue
 from entry_points import Entry, message_class, serialize
-from fixtures import entry, look_alike, precondition
+from fixtures import LyingLength, entry, look_alike, precondition
 
 from corvanthelis_interfaces.msg import DetectedWastes, Trash, Trashes
 from corvanthelis_interfaces.srv import DetectTrash
@@ -77,19 +77,9 @@ class Sequences(unittest.TestCase):
                 self.assertEqual(str(raised.exception), f"expected a sequence in '{field}'")
 
     def test_a_length_that_disagrees_with_the_items_is_refused(self):
-        class Liar:
-            def __init__(self, length, items):
-                self.length, self.items = length, items
-
-            def __len__(self):
-                return self.length
-
-            def __iter__(self):
-                return iter(self.items)
-
         trashes = [Trash(), Trash()]
-        rows = [('trashes', Liar(3, trashes)), ('trashes', Liar(1, trashes)),
-                ('ids', Liar(5, [1, 2])), ('ids', Liar(0, [1, 2]))]
+        rows = [('trashes', LyingLength(3, trashes)), ('trashes', LyingLength(1, trashes)),
+                ('ids', LyingLength(5, [1, 2])), ('ids', LyingLength(0, [1, 2]))]
         for field, value in rows:
             name = 'Trashes' if field == 'trashes' else 'DetectedWastes'
             with self.subTest(field=field, length=value.length), entry(name).message() as address:

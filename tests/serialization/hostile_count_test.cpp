@@ -3,25 +3,18 @@
 // packet, must never touch the caller's buffer beyond reading it, and must never read a byte
 // that was not written.
 
-#include <fastcdr/exceptions/NotEnoughMemoryException.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "catalogue.hpp"
 #include "catalogue_headers.hpp"
+#include "hostile_sweep.hpp"
 #include "support/alloc_injector.hpp"
 
 namespace ser {
 namespace {
-
-using eprosima::fastcdr::exception::NotEnoughMemoryException;
-
-void put_u32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 std::vector<uint8_t> u32_then_zeros(std::vector<uint8_t> head, uint32_t value, size_t zeros) {
   head.resize(head.size() + 4 + zeros, 0);
@@ -29,45 +22,10 @@ std::vector<uint8_t> u32_then_zeros(std::vector<uint8_t> head, uint32_t value, s
   return head;
 }
 
-// What one read did to the caller's buffer and to the heap.
-struct Outcome {
-  bool returned = false;  // false: the stream threw NotEnoughMemoryException
-  bool result = false;
-  bool buffer_kept = false;
-  size_t requested = 0;
-  size_t largest = 0;
-  size_t refused = 0;
-};
-
-// Reads `bytes` into `msg` from an external buffer or from one the stream owns. Requests above
-// `ceiling` are refused, so a reader that believes a hostile count fails instead of taking the
-// machine's memory. The blocks of the read stay tracked, so live_blocks() after the caller has
-// finalised `msg` shows a leak.
 Outcome read(const TypeRow& row, void* msg, const std::vector<uint8_t>& bytes, bool owned,
              size_t ceiling) {
-  Stream external(bytes);
-  OwnedStream own(bytes);
-  eprosima::fastcdr::FastBuffer& buffer = owned ? own.buffer : external.buffer;
-  eprosima::fastcdr::Cdr& cdr = owned ? own.cdr : external.cdr;
-  const char* block = buffer.getBuffer();
-  const size_t size = buffer.getBufferSize();
-  Outcome outcome;
-  alloc_injector::reset();
-  alloc_injector::refuse_above(ceiling);
-  try {
-    alloc_injector::Scope counted;
-    outcome.result = row.callbacks()->cdr_deserialize(cdr, msg);
-    outcome.returned = true;
-  } catch (const NotEnoughMemoryException&) {
-  }
-  outcome.requested = alloc_injector::requested_bytes();
-  outcome.largest = alloc_injector::largest_request();
-  outcome.refused = alloc_injector::refused();
-  outcome.buffer_kept = buffer.getBuffer() == block && buffer.getBufferSize() == size;
-  return outcome;
+  return ser::read(row.callbacks(), msg, bytes, owned, ceiling);
 }
-
-const char* ownership(bool owned) { return owned ? "owned buffer" : "external buffer"; }
 
 TEST(HostileCount, NeitherGrowsNorMovesNorOverrunsTheCallersBuffer) {
   const TypeRow& row = type("DetectedWastes");
@@ -147,46 +105,14 @@ TEST(HostileCount, EmptyStringsAsABareLengthStillFitTheBound) {
 // Every 32-bit word of a sample of each type (every count among them, and every string length)
 // replaced by values that claim more than the packet holds, or a large part of it.
 TEST(HostileCount, AtEveryCountPositionOfEveryType) {
-  // What one packet may make the reader take: each believed count costs at most a few times
-  // the bytes that back it (a string record is 24 bytes in memory and 4 on the wire), a count
-  // nested in an element of another claims the same bytes again, and the slack covers the
-  // exception object and the temporary text of a string.
-  constexpr size_t kFactor = 8;
-  constexpr size_t kSlack = 1024;
-  size_t decodes = 0;
-  size_t worst = 0;  // most bytes one read asked for
+  SweepTotals totals;
   for (const TypeRow& row : types()) {
-    void* source = row.create();
-    row.fill(source, 2);
-    const std::vector<uint8_t> sample = write(row, source);
-    row.destroy(source);
-    const size_t n = sample.size();
-    const uint32_t values[] = {0xFFFFFFFFu, 0x80000000u, 0x10000000u, 0x00100000u, 0x1000u,
-                               static_cast<uint32_t>(n), static_cast<uint32_t>(n / 2),
-                               static_cast<uint32_t>(n / 8)};
-    for (size_t at = 0; at + 4 <= n; at += 4) {
-      for (uint32_t value : values) {
-        std::vector<uint8_t> bytes = sample;
-        put_u32(bytes, at, value);
-        for (bool owned : {false, true}) {
-          SCOPED_TRACE(testing::Message() << row.full_name() << ", " << value << " at " << at
-                                          << " of " << n << ", " << ownership(owned));
-          void* msg = row.create();
-          row.fill(msg, 1);  // what the read must dispose of
-          const Outcome outcome = read(row, msg, bytes, owned, kFactor * n + kSlack);
-          row.destroy(msg);
-          ++decodes;
-          EXPECT_TRUE(outcome.buffer_kept);
-          EXPECT_EQ(outcome.refused, 0u);
-          EXPECT_LE(outcome.requested, kFactor * n + kSlack);
-          EXPECT_EQ(alloc_injector::live_blocks(), 0u);
-          worst = std::max(worst, outcome.requested);
-          if (testing::Test::HasFailure()) return;  // one report is enough
-        }
-      }
-    }
+    const Reader reader{row.full_name(), row.callbacks(), row.create, row.destroy};
+    sweep_count_positions(reader, sample(row, 2), sample(row, 1), totals);
+    if (testing::Test::HasFailure()) return;
   }
-  std::printf("%zu reads of hostile packets; the most one asked for: %zu bytes\n", decodes, worst);
+  std::printf("%zu reads of hostile packets; the most one asked for: %zu bytes\n", totals.reads,
+              totals.worst);
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace fuzz {
+
+// The property the C and the C++ decoders must keep together for any input (see fuzz_types.hpp
+// for its layout): both refuse it, or both read it and write back identical bytes, which are the
+// payload's canonical form (canonical_form.hpp). Where the two may rightly differ in what they
+// hold (C cuts a string at an embedded NUL, C++ keeps it whole) the writings still agree.
+// Returns what broke, or an empty text.
+std::string check_c_cpp_agreement(const std::uint8_t* data, std::size_t size);
+
+}  // namespace fuzz
