@@ -209,14 +209,15 @@ if(NOT TARGET corvanthelis_python_tree)
 endif()
 
 # corvanthelis_add_python_test(NAME <name> SCRIPT <file> [OPTIMIZED] [LABELS <labels...>]
-#                              [ENVIRONMENT <VAR=value...>])
+#                              [ENVIRONMENT <VAR=value...>] [ASAN_OPTIONS <:option=value...>])
 #
 # Runs a unittest script under the chosen interpreter with the build's Python tree on
-# PYTHONPATH and its libraries on LD_LIBRARY_PATH, plus the ENVIRONMENT given. OPTIMIZED adds the same test under
-# `python -O` as <name>_optimized, for checks that must not be asserts. Under ASan the
-# sanitizer's runtime is preloaded, since the interpreter itself is not instrumented.
+# PYTHONPATH and its libraries on LD_LIBRARY_PATH, plus the ENVIRONMENT given. OPTIMIZED adds
+# the same test under `python -O` as <name>_optimized, for checks that must not be asserts.
+# Under ASan the sanitizer's runtime is preloaded, since the interpreter itself is not
+# instrumented, and ASAN_OPTIONS are added to the sanitizer's options.
 function(corvanthelis_add_python_test)
-  cmake_parse_arguments(PARSE_ARGV 0 arg "OPTIMIZED" "NAME;SCRIPT" "LABELS;ENVIRONMENT")
+  cmake_parse_arguments(PARSE_ARGV 0 arg "OPTIMIZED" "NAME;SCRIPT;ASAN_OPTIONS" "LABELS;ENVIRONMENT")
   if(NOT arg_NAME OR NOT arg_SCRIPT)
     message(FATAL_ERROR "corvanthelis_add_python_test needs NAME and SCRIPT")
   endif()
@@ -230,8 +231,13 @@ function(corvanthelis_add_python_test)
   if(CORVANTHELIS_SANITIZE STREQUAL "address" OR CORVANTHELIS_SANITIZE STREQUAL "ON")
     execute_process(COMMAND "${CMAKE_C_COMPILER}" -print-file-name=libasan.so
       OUTPUT_VARIABLE libasan OUTPUT_STRIP_TRAILING_WHITESPACE)
+    # The sanitizer finds the C++ runtime's throw only if it is there when the sanitizer starts;
+    # the interpreter itself would load it only with the first C++ extension module.
+    execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=libstdc++.so.6
+      OUTPUT_VARIABLE libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
     # The interpreter's own allocations outlive every test and would read as leaks.
-    list(APPEND environment "LD_PRELOAD=${libasan}" "ASAN_OPTIONS=detect_leaks=0")
+    list(APPEND environment "LD_PRELOAD=${libasan}:${libstdcxx}"
+      "ASAN_OPTIONS=detect_leaks=0${arg_ASAN_OPTIONS}")
   endif()
   add_test(NAME ${arg_NAME}
     COMMAND "${CORVANTHELIS_PYTHON_EXECUTABLE}" "${arg_SCRIPT}" -v
