@@ -93,5 +93,8 @@ bool is_loopback(const eprosima::fastrtps::rtps::Locator_t& locator) {
 // than the one it was made with, deep inside DataReader deletion, which the sanitizer reports
 // as a new/delete type mismatch in every program that deletes a reader. Only that check is
 // turned off, and only in programs that make participants (this file is in each of them).
-extern "C" const char* __asan_default_options() { return "new_delete_type_mismatch=0"; }
+// Visible, so that the sanitizer's runtime finds it in the program.
+extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() {
+  return "new_delete_type_mismatch=0";
+}
 #endif
