@@ -89,10 +89,11 @@ bool is_loopback(const eprosima::fastrtps::rtps::Locator_t& locator) {
 }  // namespace transport
 
 #if defined(__SANITIZE_ADDRESS__)
-// Fast DDS 2.9 as Debian builds it deletes one of its own reader objects with a size other
-// than the one it was made with, deep inside DataReader deletion, which the sanitizer reports
-// as a new/delete type mismatch in every program that deletes a reader. Only that check is
-// turned off, and only in programs that make participants (this file is in each of them).
+// Fast DDS 2.9 as Debian builds it deletes objects its readers and writers own with a size
+// other than the one they were made with (inside RTPSReader's and RTPSWriter's destructors),
+// which the sanitizer reports as a new/delete type mismatch in every program that deletes an
+// endpoint. Only that check is turned off, and only in programs that make participants (this
+// file is in each of them).
 // Visible, so that the sanitizer's runtime finds it in the program.
 extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() {
   return "new_delete_type_mismatch=0";

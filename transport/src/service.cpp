@@ -93,8 +93,12 @@ struct ClientState {
 }  // namespace detail
 
 namespace {
-// How long a reply waits for the client's reply reader to be discovered.
-constexpr std::chrono::milliseconds kReplyReaderWait{2000};
+// How long a reply waits for the client's reply reader to be discovered. Discovery of the
+// two sides is not symmetric: the client may know the server while the server has yet to learn
+// of the client's reader, and a discovery message that must be sent again waits for the
+// middleware's own heartbeat, 3 s by default. A reply written before then would be lost, so
+// the wait covers one such repair; it costs nothing once the reader is known.
+constexpr std::chrono::milliseconds kReplyReaderWait{5000};
 }  // namespace
 
 ServiceServer::ServiceServer(Node& node, const std::string& service, const ServiceSupport& support,
