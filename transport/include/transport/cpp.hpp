@@ -80,12 +80,13 @@ class ServiceServer {
                                              transport::ServiceServer& server)>;
 
   ServiceServer(Node& node, const std::string& service, Handler handler)
-      : raw_(node, service, service_support<S>(),
-             [handler = std::move(handler)](transport::ServiceServer& server, MessagePtr request,
-                                            const RequestId& id) {
-               const Response response = handler(*static_cast<const Request*>(request.get()));
-               server.send_reply(id, &response);
-             }) {}
+      : ServiceServer(node, service,
+                      DeferredHandler([handler = std::move(handler)](
+                                          std::unique_ptr<Request> request, const RequestId& id,
+                                          transport::ServiceServer& server) {
+                        const Response response = handler(*request);
+                        server.send_reply(id, &response);
+                      })) {}
 
   ServiceServer(Node& node, const std::string& service, DeferredHandler handler)
       : raw_(node, service, service_support<S>(),
