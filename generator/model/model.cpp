@@ -1,6 +1,7 @@
 #include "model/model.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace idlc {
 
@@ -30,6 +31,57 @@ FieldKind Type::kind() const {
       break;
   }
   return FieldKind::Primitive;  // unreachable: the switches above are exhaustive
+}
+
+const std::vector<std::string>& role_words(Role role) {
+  static const std::vector<std::string> none, request{"Request"}, response{"Response"},
+      goal{"Goal"}, result{"Result"}, feedback{"Feedback"}, send_goal_request{"SendGoal", "Request"},
+      send_goal_response{"SendGoal", "Response"}, get_result_request{"GetResult", "Request"},
+      get_result_response{"GetResult", "Response"}, feedback_message{"FeedbackMessage"};
+  switch (role) {
+    case Role::Message: return none;
+    case Role::Request: return request;
+    case Role::Response: return response;
+    case Role::Goal: return goal;
+    case Role::Result: return result;
+    case Role::Feedback: return feedback;
+    case Role::SendGoalRequest: return send_goal_request;
+    case Role::SendGoalResponse: return send_goal_response;
+    case Role::GetResultRequest: return get_result_request;
+    case Role::GetResultResponse: return get_result_response;
+    case Role::FeedbackMessage: return feedback_message;
+  }
+  return none;
+}
+
+const std::vector<std::string>& role_words(ServiceRole role) {
+  static const std::vector<std::string> none, send_goal{"SendGoal"}, get_result{"GetResult"};
+  switch (role) {
+    case ServiceRole::Service: return none;
+    case ServiceRole::SendGoal: return send_goal;
+    case ServiceRole::GetResult: return get_result;
+  }
+  return none;
+}
+
+std::string role_name(const std::string& interface_name, const std::vector<std::string>& words) {
+  std::string name = interface_name;
+  for (const std::string& word : words) name += "_" + word;
+  return name;
+}
+
+const Structure& Interface::structure(Role role) const {
+  for (const Structure* structure : structures) {
+    if (structure->role == role) return *structure;
+  }
+  throw std::logic_error("the model gives " + name + " no structure of that role");
+}
+
+const Service& Interface::service(ServiceRole role) const {
+  for (const Service& service : services) {
+    if (service.role == role) return service;
+  }
+  throw std::logic_error("the model gives " + name + " no service of that role");
 }
 
 const Package* Model::find_package(const std::string& name) const {

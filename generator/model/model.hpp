@@ -20,6 +20,32 @@ struct Structure;
 
 enum class InterfaceKind { Message, Service, Action };
 
+// What a structure is to its interface: a message is its interface; a service has a request
+// and a response; an action has its goal, result and feedback and the five structures of the
+// action protocol.
+enum class Role {
+  Message,
+  Request,
+  Response,
+  Goal,
+  Result,
+  Feedback,
+  SendGoalRequest,
+  SendGoalResponse,
+  GetResultRequest,
+  GetResultResponse,
+  FeedbackMessage,
+};
+// A service of an interface: the service itself, or one of an action's two.
+enum class ServiceRole { Service, SendGoal, GetResult };
+
+// The words a role adds to its interface's name, in order: SendGoalRequest adds "SendGoal" and
+// "Request" (ArmTask_SendGoal_Request); a message and a service add none.
+const std::vector<std::string>& role_words(Role role);
+const std::vector<std::string>& role_words(ServiceRole role);
+// "ArmTask" and its words joined with '_'.
+std::string role_name(const std::string& interface_name, const std::vector<std::string>& words);
+
 enum class ElementKind { Primitive, String, Nested };
 enum class Container { Single, FixedArray, BoundedSequence, UnboundedSequence };
 
@@ -81,6 +107,7 @@ struct Structure {
   std::string package;
   InterfaceKind kind = InterfaceKind::Message;  // of the owning interface: msg, srv or action
   std::string name;                             // "Trash", "MoveToGrab_Request", "ArmTask_Goal"
+  Role role = Role::Message;
   std::vector<Field> fields;                    // never empty: see the placeholder in the resolver
   std::vector<Constant> constants;
   bool has_placeholder = false;  // fields holds only structure_needs_at_least_one_member
@@ -90,6 +117,7 @@ struct Structure {
 
 struct Service {
   std::string name;  // "MoveToGrab", "ArmTask_SendGoal"
+  ServiceRole role = ServiceRole::Service;
   const Structure* request = nullptr;
   const Structure* response = nullptr;
 };
@@ -101,6 +129,10 @@ struct Interface {
   std::string source_file;
   std::vector<const Structure*> structures;  // in catalogue order
   std::vector<Service> services;             // a service: itself; an action: SendGoal, GetResult
+
+  // The structure or service in that role; the resolver gives each interface all of its own.
+  const Structure& structure(Role role) const;
+  const Service& service(ServiceRole role) const;
 };
 
 struct Package {

@@ -128,13 +128,12 @@ class Resolver {
     Interface& interface = model_.interfaces.back();
     switch (kind) {
       case InterfaceKind::Message:
-        add_structure(interface, name, definition.sections[0]);
+        add_structure(interface, Role::Message, definition.sections[0]);
         break;
       case InterfaceKind::Service: {
-        const Structure* request = add_structure(interface, name + "_Request", definition.sections[0]);
-        const Structure* response =
-            add_structure(interface, name + "_Response", definition.sections[1]);
-        interface.services.push_back(Service{name, request, response});
+        const Structure* request = add_structure(interface, Role::Request, definition.sections[0]);
+        const Structure* response = add_structure(interface, Role::Response, definition.sections[1]);
+        add_service(interface, ServiceRole::Service, request, response);
         break;
       }
       case InterfaceKind::Action:
@@ -147,30 +146,34 @@ class Resolver {
   // The goal, result and feedback carry the definition's fields; the five wrappers have the
   // fixed shape of the action protocol.
   void add_action(Interface& interface, const RawDefinition& definition) {
-    const std::string& name = interface.name;
     const SourceLocation top{definition.file, 1};
-    const Structure* goal = add_structure(interface, name + "_Goal", definition.sections[0]);
-    const Structure* result = add_structure(interface, name + "_Result", definition.sections[1]);
-    const Structure* feedback =
-        add_structure(interface, name + "_Feedback", definition.sections[2]);
+    const Structure* goal = add_structure(interface, Role::Goal, definition.sections[0]);
+    const Structure* result = add_structure(interface, Role::Result, definition.sections[1]);
+    const Structure* feedback = add_structure(interface, Role::Feedback, definition.sections[2]);
     const Type uuid = nested_type(resolve_message({"unique_identifier_msgs", "UUID"}, &top));
     const Type time = nested_type(resolve_message({"builtin_interfaces", "Time"}, &top));
     const Type boolean = primitive_type(Primitive::Bool);
     const Type int8 = primitive_type(Primitive::Int8);
 
     const Structure* send_request = add_wrapper(
-        interface, name + "_SendGoal_Request", {{"goal_id", uuid}, {"goal", nested_type(goal)}}, top);
+        interface, Role::SendGoalRequest, {{"goal_id", uuid}, {"goal", nested_type(goal)}}, top);
     const Structure* send_response = add_wrapper(
-        interface, name + "_SendGoal_Response", {{"accepted", boolean}, {"stamp", time}}, top);
+        interface, Role::SendGoalResponse, {{"accepted", boolean}, {"stamp", time}}, top);
     const Structure* result_request =
-        add_wrapper(interface, name + "_GetResult_Request", {{"goal_id", uuid}}, top);
+        add_wrapper(interface, Role::GetResultRequest, {{"goal_id", uuid}}, top);
     const Structure* result_response = add_wrapper(
-        interface, name + "_GetResult_Response", {{"status", int8}, {"result", nested_type(result)}},
+        interface, Role::GetResultResponse, {{"status", int8}, {"result", nested_type(result)}},
         top);
-    add_wrapper(interface, name + "_FeedbackMessage",
+    add_wrapper(interface, Role::FeedbackMessage,
                 {{"goal_id", uuid}, {"feedback", nested_type(feedback)}}, top);
-    interface.services.push_back(Service{name + "_SendGoal", send_request, send_response});
-    interface.services.push_back(Service{name + "_GetResult", result_request, result_response});
+    add_service(interface, ServiceRole::SendGoal, send_request, send_response);
+    add_service(interface, ServiceRole::GetResult, result_request, result_response);
+  }
+
+  static void add_service(Interface& interface, ServiceRole role, const Structure* request,
+                          const Structure* response) {
+    interface.services.push_back(
+        Service{role_name(interface.name, role_words(role)), role, request, response});
   }
 
   static Type nested_type(const Structure* structure) {
@@ -186,32 +189,31 @@ class Resolver {
     return type;
   }
 
-  Structure& new_structure(Interface& interface, const std::string& name,
-                           const SourceLocation& where) {
+  Structure& new_structure(Interface& interface, Role role, const SourceLocation& where) {
     model_.structures.push_back(Structure{});
     Structure& structure = model_.structures.back();
     structure.package = interface.package;
     structure.kind = interface.kind;
-    structure.name = name;
+    structure.name = role_name(interface.name, role_words(role));
+    structure.role = role;
     structure.owner = &interface;
     structure.where = where;
     interface.structures.push_back(&structure);
     return structure;
   }
 
-  const Structure* add_wrapper(Interface& interface, const std::string& name,
+  const Structure* add_wrapper(Interface& interface, Role role,
                                const std::vector<std::pair<std::string, Type>>& fields,
                                const SourceLocation& where) {
-    Structure& structure = new_structure(interface, name, where);
+    Structure& structure = new_structure(interface, role, where);
     for (const auto& [field_name, type] : fields) {
       structure.fields.push_back(Field{field_name, type, std::nullopt, where});
     }
     return &structure;
   }
 
-  const Structure* add_structure(Interface& interface, const std::string& name,
-                                 const RawSection& section) {
-    Structure& structure = new_structure(interface, name, section.where);
+  const Structure* add_structure(Interface& interface, Role role, const RawSection& section) {
+    Structure& structure = new_structure(interface, role, section.where);
     std::set<std::string> names;
     for (const RawConstant& raw : section.constants) {
       if (!names.insert(raw.name).second) {
