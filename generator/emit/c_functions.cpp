@@ -42,11 +42,11 @@ std::string call(const std::string& pattern, const Bindings& bindings) {
   return substitute(pattern, bindings);
 }
 
-// The statements that assign a field's default, over the element lvalue $x$ (by index for
-// arrays and sequences). Strings are assigned through the runtime, which can fail.
+// The statements that assign a field's default, to the element by index for arrays and
+// sequences. Strings are assigned through the runtime, which can fail.
 struct DefaultAssignment {
-  std::vector<std::string> plain;     // assignments that cannot fail
-  std::vector<std::string> fallible;  // calls that return false on failure
+  std::vector<Snippet> plain;     // assignments that cannot fail
+  std::vector<Snippet> fallible;  // calls that return false on failure
 };
 
 DefaultAssignment default_assignment(const Field& field, const std::string& member) {
@@ -58,11 +58,12 @@ DefaultAssignment default_assignment(const Field& field, const std::string& memb
     std::string element = member;
     if (type.container == Container::FixedArray) element += "[" + std::to_string(i) + "]";
     if (type.is_sequence()) element += ".data[" + std::to_string(i) + "]";
-    const std::string value = c_literal(type.primitive, items[i]);
+    const Bindings values = {{"element", element}, {"value", c_literal(type.primitive, items[i])}};
     if (type.element == ElementKind::String) {
-      result.fallible.push_back(naming::c_string_function("assign") + "(&" + element + ", " + value + ")");
+      result.fallible.push_back(
+          {naming::c_string_function("assign") + "(&$element$, $value$)", values});
     } else {
-      result.plain.push_back(element + " = " + value + ";");
+      result.plain.push_back({"$element$ = $value$;", values});
     }
   }
   return result;
@@ -82,13 +83,13 @@ class InitWriter {
     switch (type.kind()) {
       case FieldKind::Primitive:
       case FieldKind::PrimitiveArray:
-        for (const std::string& assignment : defaults.plain) out_.line(assignment);
+        for (const Snippet& assignment : defaults.plain) out_.line(assignment);
         return;
       case FieldKind::String:
       case FieldKind::Nested: {
         const std::string fini = call(element.fini, {{"x", member}}) + ";";
         fail_unless(call(element.init, {{"x", member}}), {});
-        for (const std::string& assign : defaults.fallible) fail_unless(assign, {fini});
+        for (const Snippet& assign : defaults.fallible) fail_unless(assign, {fini});
         released_.push_back(fini);
         return;
       }
@@ -103,7 +104,7 @@ class InitWriter {
                       {"for (size_t j = i; j > 0; --j) " +
                        call(element.fini, {{"x", member + "[j - 1]"}}) + ";"});
         }
-        for (const std::string& assign : defaults.fallible) fail_unless(assign, {loop_fini});
+        for (const Snippet& assign : defaults.fallible) fail_unless(assign, {loop_fini});
         released_.push_back(loop_fini);
         return;
       }
@@ -113,8 +114,8 @@ class InitWriter {
         const std::string count = std::to_string(field.default_value ? field.default_value->items.size() : 0);
         const std::string fini = naming::c_sequence_function_of(type, "fini") + "(&" + member + ");";
         fail_unless(naming::c_sequence_function_of(type, "init") + "(&" + member + ", " + count + ")", {});
-        for (const std::string& assignment : defaults.plain) out_.line(assignment);
-        for (const std::string& assign : defaults.fallible) fail_unless(assign, {fini});
+        for (const Snippet& assignment : defaults.plain) out_.line(assignment);
+        for (const Snippet& assign : defaults.fallible) fail_unless(assign, {fini});
         released_.push_back(fini);
         return;
       }
@@ -122,8 +123,8 @@ class InitWriter {
   }
 
  private:
-  void fail_unless(const std::string& condition, const std::vector<std::string>& own_cleanup) {
-    auto failed = out_.block("if (!" + condition + ")");
+  void fail_unless(const Snippet& condition, const std::vector<std::string>& own_cleanup) {
+    auto failed = out_.block(condition.wrapped("if (!", ")"));
     for (const std::string& line : own_cleanup) out_.line(line);
     for (const std::string& line : released_) out_.line(line);
     out_.line("return false;");
