@@ -13,74 +13,7 @@
 namespace idlc {
 namespace {
 
-using naming::Support;
-
-// What the package's wire header includes, and the rules it holds besides the size helpers.
-constexpr const char* kWireIncludes = R"(#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <string>
-
-#include "fastcdr/Cdr.h"
-#include "fastcdr/exceptions/NotEnoughMemoryException.h"
-#include "rosidl_runtime_c/message_type_support_struct.h"
-#include "rosidl_runtime_c/string.h"
-#include "rosidl_runtime_c/string_functions.h"
-#include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
-)";
-
-constexpr const char* kWireRules = R"(inline const message_type_support_callbacks_t * callbacks(const rosidl_message_type_support_t * handle) {
-  return static_cast<const message_type_support_callbacks_t *>(handle->data);
-}
-
-template<typename Wire, typename Field>
-inline Field read_as(eprosima::fastcdr::Cdr & cdr) {
-  Wire value{};
-  cdr.deserialize(value);
-  return static_cast<Field>(value);
-}
-
-// Any octet other than 0 reads as true.
-inline bool read_bool(eprosima::fastcdr::Cdr & cdr) {
-  return read_as<char, char>(cdr) != 0;
-}
-
-inline bool write_string(eprosima::fastcdr::Cdr & cdr, const rosidl_runtime_c__String & text) {
-  if (text.capacity == 0 || text.capacity <= text.size) {
-    fputs("string capacity not greater than size\n", stderr);
-    return false;
-  }
-  // a record with room but no characters cannot be terminated either
-  if (!text.data || text.data[text.size] != '\0') {
-    fputs("string not null-terminated\n", stderr);
-    return false;
-  }
-  cdr.serialize(text.data);
-  return true;
-}
-
-inline bool read_string(eprosima::fastcdr::Cdr & cdr, rosidl_runtime_c__String & text, const char * field) {
-  std::string characters;
-  cdr.deserialize(characters);
-  if (!text.data) {
-    rosidl_runtime_c__String__init(&text);
-  }
-  if (!rosidl_runtime_c__String__assign(&text, characters.c_str())) {
-    fprintf(stderr, "failed to assign string into field '%s'\n", field);
-    return false;
-  }
-  return true;
-}
-)";
-
-// Inline helpers shared by the package's sources: the rules that hold for every field of a
-// kind live here once instead of in every generated function.
-GeneratedFile wire_header(const Package& package) {
-  return cdr::wire_header(package, naming::serialization_c_root(),
-                          naming::serialization_c_wire_header(package.name),
-                          naming::serialization_c_wire_namespace(package.name), kWireIncludes,
-                          kWireRules);
-}
+using naming::Deliverable;
 
 GeneratedFile interface_header(const Interface& interface) {
   const std::string path = naming::serialization_c_header(interface);
@@ -90,16 +23,16 @@ GeneratedFile interface_header(const Interface& interface) {
   out.line();
   out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
   out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
-  out.line("#include \"$header$\"", {{"header", naming::serialization_c_visibility_header(interface.package)}});
+  out.line("#include \"$header$\"", {{"header", naming::visibility_header(interface.package, naming::Deliverable::SerializationC)}});
   out.line();
   out.line("extern \"C\" {");
   out.line();
-  const std::string macro = naming::serialization_c_visibility_macro(interface.package);
+  const std::string macro = naming::visibility_macro(interface.package, naming::Deliverable::SerializationC);
   for (const Structure* structure : interface.structures) {
     const Bindings names = {{"macro", macro},
                             {"size", naming::serialized_size_function(*structure)},
                             {"max", naming::max_serialized_size_function(*structure)},
-                            {"handle", naming::message_handle(Support::FastCdrC, *structure)}};
+                            {"handle", naming::message_handle(Deliverable::SerializationC, *structure)}};
     out.lines(R"($macro$
 size_t $size$(const void * untyped_ros_message, size_t current_alignment);
 
@@ -113,12 +46,12 @@ const rosidl_message_type_support_t * $handle$();
   }
   for (const Service& service : interface.services) {
     common::declare(out, macro, "const rosidl_service_type_support_t * " +
-                                    naming::service_handle(Support::FastCdrC, interface, service) + "()");
+                                    naming::service_handle(Deliverable::SerializationC, interface, service) + "()");
   }
   out.line("}  // extern \"C\"");
   out.line();
   common::close_header(out, path);
-  return {naming::serialization_c_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::SerializationC) + "/" + path, out.text()};
 }
 
 // The serialize or the deserialize function of a structure: the null check with its message,
@@ -186,16 +119,16 @@ void write_records(CodeWriter& out, const Structure& structure) {
       {naming::cdr_serialize_function(structure), naming::cdr_deserialize_function(structure),
        naming::serialized_size_function(structure) + "(untyped_ros_message, 0)",
        naming::max_serialized_size_function(structure),
-       naming::identifier_variable(Support::FastCdrC),
-       naming::message_handle(Support::FastCdrC, structure)});
+       naming::identifier_variable(Deliverable::SerializationC),
+       naming::message_handle(Deliverable::SerializationC, structure)});
 }
 
 void write_service_records(CodeWriter& out, const Interface& interface, const Service& service) {
   cdr::write_service_record(out, interface, service,
-                            {naming::identifier_variable(Support::FastCdrC),
-                             naming::message_handle(Support::FastCdrC, *service.request),
-                             naming::message_handle(Support::FastCdrC, *service.response),
-                             naming::service_handle(Support::FastCdrC, interface, service)});
+                            {naming::identifier_variable(Deliverable::SerializationC),
+                             naming::message_handle(Deliverable::SerializationC, *service.request),
+                             naming::message_handle(Deliverable::SerializationC, *service.response),
+                             naming::service_handle(Deliverable::SerializationC, interface, service)});
 }
 
 GeneratedFile interface_source(const Interface& interface) {
@@ -213,14 +146,14 @@ GeneratedFile interface_source(const Interface& interface) {
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/message_type_support.h\"");
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support.h\"");
   out.line("#include \"$header$\"", {{"header", naming::c_functions_header(interface)}});
-  out.line("#include \"$header$\"", {{"header", naming::serialization_c_wire_header(interface.package)}});
+  out.line("#include \"$header$\"", {{"header", naming::runtime_header(naming::RuntimeHeader::CWire)}});
   for (const Interface* nested : common::uses_of(interface).nested) {
     out.line("#include \"$header$\"", {{"header", naming::c_functions_header(*nested)}});
     out.line("#include \"$header$\"", {{"header", naming::serialization_c_header(*nested)}});
   }
   out.line();
   out.line("namespace $alias$ = $namespace$;",
-           {{"alias", wire}, {"namespace", naming::serialization_c_wire_namespace(interface.package)}});
+           {{"alias", wire}, {"namespace", naming::runtime_namespace(naming::RuntimeHeader::CWire)}});
   out.line();
   for (const Structure* structure : interface.structures) {
     write_cdr_function(out, *structure, wire, true);
@@ -245,11 +178,8 @@ GeneratedFile interface_source(const Interface& interface) {
 
 }  // namespace
 
-FileSet emit_c_serialization(const Package& package) {
-  FileSet files{common::visibility_header(package, naming::serialization_c_root(),
-                                          naming::serialization_c_visibility_header(package.name),
-                                          naming::serialization_c_visibility_macro(package.name)),
-                wire_header(package)};
+FileSet emit_serialization_c(const Package& package) {
+  FileSet files{common::visibility_header(package, naming::Deliverable::SerializationC)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(interface_header(*interface));
     files.push_back(interface_source(*interface));

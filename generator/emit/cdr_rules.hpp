@@ -10,12 +10,11 @@
 
 #include "model/model.hpp"
 #include "support/code_writer.hpp"
-#include "support/generated_file.hpp"
 
 namespace idlc::cdr {
 
 struct Spelling {
-  std::string wire;      // alias of the package's inline helper namespace
+  std::string wire;      // alias of the runtime's namespace of the language's wire rules
   std::string message;   // what reaches a member: "ros_message->" or "ros_message."
   std::string count;     // after a string or sequence member: ".size" or ".size()"
   std::string elements;  // between a sequence member and "[i]": ".data" or ""
@@ -45,12 +44,5 @@ bool bulk_array(const Type& type);
 // A loop over `count` elements; `body` writes the statements for the element at "[i]".
 void each_element(CodeWriter& out, const std::string& count,
                   const std::function<void(const std::string& index)>& body);
-
-// The per-package header of inline helpers that every generated function of one library calls:
-// the include guard, `includes`, and in namespace `name_space` the size helpers both libraries
-// share followed by the library's own `rules`. `path` is relative to `root`.
-GeneratedFile wire_header(const Package& package, const std::string& root, const std::string& path,
-                          const std::string& name_space, const std::string& includes,
-                          const std::string& rules);
 
 }  // namespace idlc::cdr

@@ -14,118 +14,7 @@ namespace idlc {
 namespace {
 
 using naming::CppCdrFunction;
-using naming::Support;
-
-// What the package's wire header includes, and the rules it holds besides the size helpers.
-constexpr const char* kWireIncludes = R"(#include <array>
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "fastcdr/Cdr.h"
-#include "fastcdr/exceptions/NotEnoughMemoryException.h"
-#include "rosidl_runtime_cpp/bounded_vector.hpp"
-)";
-
-constexpr const char* kWireRules =
-    R"(template<typename Wire, typename Member>
-inline void write(eprosima::fastcdr::Cdr & cdr, const Member & value) {
-  cdr.serialize(static_cast<Wire>(value));
-}
-
-template<typename Wire, typename Member>
-inline void read(eprosima::fastcdr::Cdr & cdr, Member & value) {
-  Wire wire_value{};
-  cdr.deserialize(wire_value);
-  value = static_cast<Member>(wire_value);
-}
-
-// Any octet other than 0 reads as true.
-inline bool read_bool(eprosima::fastcdr::Cdr & cdr) {
-  char octet = 0;
-  cdr.deserialize(octet);
-  return octet != 0;
-}
-
-// The length prefix counts the characters up to the first NUL, as on the C side.
-inline void write_string(eprosima::fastcdr::Cdr & cdr, const std::string & text) {
-  cdr.serialize(text.c_str());
-}
-
-// Exactly the characters on the wire, embedded NUL characters included.
-inline void read_string(eprosima::fastcdr::Cdr & cdr, std::string & text) {
-  cdr.deserialize(text);
-}
-
-template<typename T, size_t N>
-inline void write_array(eprosima::fastcdr::Cdr & cdr, const std::array<T, N> & items) {
-  cdr.serializeArray(items.data(), N);
-}
-
-template<typename T, size_t N>
-inline void read_array(eprosima::fastcdr::Cdr & cdr, std::array<T, N> & items) {
-  cdr.deserializeArray(items.data(), N);
-}
-
-// Fast-CDR's vector operators: the count, then one array call. On a failure they put the
-// stream back where it was before the count, and a reader checks the count against the bytes
-// left before it resizes the vector.
-template<typename T>
-inline void write_sequence(eprosima::fastcdr::Cdr & cdr, const std::vector<T> & items) {
-  cdr << items;
-}
-
-template<typename T>
-inline void read_sequence(eprosima::fastcdr::Cdr & cdr, std::vector<T> & items) {
-  cdr >> items;
-}
-
-// A bounded vector hides the std::vector it is made of, so Fast-CDR's operators do not take
-// it (nor does it lend its data()); these do what they do, and a count above the bound fails
-// in the vector's own resize.
-template<typename T, size_t N, typename Allocator>
-inline void write_sequence(
-  eprosima::fastcdr::Cdr & cdr, const rosidl_runtime_cpp::BoundedVector<T, N, Allocator> & items)
-{
-  eprosima::fastcdr::Cdr::state before = cdr.getState();
-  try {
-    write_count(cdr, items.size());
-    if (!items.empty()) {
-      cdr.serializeArray(&items[0], items.size());
-    }
-  } catch (...) {
-    cdr.setState(before);
-    throw;
-  }
-}
-
-template<typename T, size_t N, typename Allocator>
-inline void read_sequence(
-  eprosima::fastcdr::Cdr & cdr, rosidl_runtime_cpp::BoundedVector<T, N, Allocator> & items)
-{
-  eprosima::fastcdr::Cdr::state before = cdr.getState();
-  try {
-    const size_t count = read_count(cdr, sizeof(T));
-    items.resize(count);
-    if (count > 0) {
-      cdr.deserializeArray(&items[0], count);
-    }
-  } catch (...) {
-    cdr.setState(before);
-    throw;
-  }
-}
-)";
-
-// Inline helpers shared by the package's sources: the rules that hold for every member of a
-// kind live here once instead of in every generated function.
-GeneratedFile wire_header(const Package& package) {
-  return cdr::wire_header(package, naming::serialization_cpp_root(),
-                          naming::serialization_cpp_wire_header(package.name),
-                          naming::serialization_cpp_wire_namespace(package.name), kWireIncludes,
-                          kWireRules);
-}
+using naming::Deliverable;
 
 // The four functions of a structure with their parameters, in the order the header declares
 // and the source defines them.
@@ -145,7 +34,7 @@ std::vector<std::string> prototypes(const Structure& structure) {
 
 GeneratedFile interface_header(const Interface& interface) {
   const std::string path = naming::serialization_cpp_header(interface);
-  const std::string macro = naming::serialization_cpp_visibility_macro(interface.package);
+  const std::string macro = naming::visibility_macro(interface.package, naming::Deliverable::SerializationCpp);
   CodeWriter out;
   common::open_header(out, banner(interface), path);
   out.line("#include <cstddef>");
@@ -157,10 +46,10 @@ GeneratedFile interface_header(const Interface& interface) {
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support_decl.hpp\"");
   out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
   out.line("#include \"$header$\"",
-           {{"header", naming::serialization_cpp_visibility_header(interface.package)}});
+           {{"header", naming::visibility_header(interface.package, naming::Deliverable::SerializationCpp)}});
   out.line();
   for (const Structure* structure : interface.structures) {
-    const std::string name = naming::cpp_support_namespace(Support::FastCdrCpp, *structure);
+    const std::string name = naming::cpp_support_namespace(Deliverable::SerializationCpp, *structure);
     common::open_namespace(out, name);
     for (const std::string& prototype : prototypes(*structure))
       common::declare(out, macro, prototype);
@@ -171,16 +60,16 @@ GeneratedFile interface_header(const Interface& interface) {
   for (const Structure* structure : interface.structures) {
     common::declare(out, macro,
                     "const rosidl_message_type_support_t * " +
-                        naming::message_handle(Support::FastCdrCpp, *structure) + "()");
+                        naming::message_handle(Deliverable::SerializationCpp, *structure) + "()");
   }
   for (const Service& service : interface.services) {
     common::declare(out, macro,
                     "const rosidl_service_type_support_t * " +
-                        naming::service_handle(Support::FastCdrCpp, interface, service) + "()");
+                        naming::service_handle(Deliverable::SerializationCpp, interface, service) + "()");
   }
   out.line("}  // extern \"C\"");
   out.line();
-  const std::string runtime = naming::support_identifier(Support::FastCdrCpp);
+  const std::string runtime = naming::support_identifier(Deliverable::SerializationCpp);
   common::open_namespace(out, runtime);
   for (const Structure* structure : interface.structures) {
     out.line("template<>");
@@ -196,7 +85,7 @@ GeneratedFile interface_header(const Interface& interface) {
   }
   common::close_namespace(out, runtime);
   common::close_header(out, path);
-  return {naming::serialization_cpp_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::SerializationCpp) + "/" + path, out.text()};
 }
 
 cdr::Spelling cpp_spelling(const std::string& wire) {
@@ -272,8 +161,8 @@ static bool $deserialize_entry$(eprosima::fastcdr::Cdr & cdr, void * untyped_ros
                              naming::cpp_cdr_function_qualified(CppCdrFunction::Size, structure) +
                                  "(*static_cast<const " + type + " *>(untyped_ros_message), 0)",
                              naming::cpp_cdr_function_qualified(CppCdrFunction::MaxSize, structure),
-                             naming::identifier_variable(Support::FastCdrCpp),
-                             naming::message_handle(Support::FastCdrCpp, structure)});
+                             naming::identifier_variable(Deliverable::SerializationCpp),
+                             naming::message_handle(Deliverable::SerializationCpp, structure)});
 }
 
 // The template forms answer with the very records of the C-linkage forms.
@@ -288,16 +177,16 @@ void write_handle_templates(CodeWriter& out, const Interface& interface) {
     }
     out.line();
   };
-  const std::string runtime = naming::support_identifier(Support::FastCdrCpp);
+  const std::string runtime = naming::support_identifier(Deliverable::SerializationCpp);
   common::open_namespace(out, runtime);
   for (const Structure* structure : interface.structures) {
     define("rosidl_message_type_support_t", naming::cpp_message_handle_specialization(*structure),
-           naming::message_handle(Support::FastCdrCpp, *structure));
+           naming::message_handle(Deliverable::SerializationCpp, *structure));
   }
   for (const Service& service : interface.services) {
     define("rosidl_service_type_support_t",
            naming::cpp_service_handle_specialization(interface, service),
-           naming::service_handle(Support::FastCdrCpp, interface, service));
+           naming::service_handle(Deliverable::SerializationCpp, interface, service));
   }
   common::close_namespace(out, runtime);
 }
@@ -315,17 +204,17 @@ GeneratedFile interface_source(const Interface& interface) {
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/message_type_support.h\"");
   out.line("#include \"rosidl_typesupport_fastrtps_cpp/service_type_support.h\"");
   out.line("#include \"$header$\"",
-           {{"header", naming::serialization_cpp_wire_header(interface.package)}});
+           {{"header", naming::runtime_header(naming::RuntimeHeader::CppWire)}});
   for (const Interface* nested : common::uses_of(interface).nested) {
     out.line("#include \"$header$\"", {{"header", naming::serialization_cpp_header(*nested)}});
   }
   out.line();
   out.line("namespace $alias$ = $namespace$;",
            {{"alias", wire},
-            {"namespace", naming::serialization_cpp_wire_namespace(interface.package)}});
+            {"namespace", naming::runtime_namespace(naming::RuntimeHeader::CppWire)}});
   out.line();
   for (const Structure* structure : interface.structures) {
-    const std::string name = naming::cpp_support_namespace(Support::FastCdrCpp, *structure);
+    const std::string name = naming::cpp_support_namespace(Deliverable::SerializationCpp, *structure);
     common::open_namespace(out, name);
     write_functions(out, *structure, wire);
     out.line();
@@ -341,10 +230,10 @@ GeneratedFile interface_source(const Interface& interface) {
     out.line();
     for (const Service& service : interface.services) {
       cdr::write_service_record(out, interface, service,
-                                {naming::identifier_variable(Support::FastCdrCpp),
-                                 naming::message_handle(Support::FastCdrCpp, *service.request),
-                                 naming::message_handle(Support::FastCdrCpp, *service.response),
-                                 naming::service_handle(Support::FastCdrCpp, interface, service)});
+                                {naming::identifier_variable(Deliverable::SerializationCpp),
+                                 naming::message_handle(Deliverable::SerializationCpp, *service.request),
+                                 naming::message_handle(Deliverable::SerializationCpp, *service.response),
+                                 naming::service_handle(Deliverable::SerializationCpp, interface, service)});
     }
     out.line("}  // extern \"C\"");
     out.line();
@@ -355,11 +244,8 @@ GeneratedFile interface_source(const Interface& interface) {
 
 }  // namespace
 
-FileSet emit_cpp_serialization(const Package& package) {
-  FileSet files{common::visibility_header(package, naming::serialization_cpp_root(),
-                                          naming::serialization_cpp_visibility_header(package.name),
-                                          naming::serialization_cpp_visibility_macro(package.name)),
-                wire_header(package)};
+FileSet emit_serialization_cpp(const Package& package) {
+  FileSet files{common::visibility_header(package, naming::Deliverable::SerializationCpp)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(interface_header(*interface));
     files.push_back(interface_source(*interface));

@@ -69,7 +69,7 @@ std::string integral_constant(const std::vector<std::string>& terms) {
 }
 
 void write_yaml_functions(CodeWriter& out, const Structure& structure) {
-  const std::string yaml = "::" + naming::cpp_yaml_namespace(structure.package);
+  const std::string yaml = "::" + naming::runtime_namespace(naming::RuntimeHeader::Yaml);
   const Bindings self = {{"type", structure.name}};
   {
     auto body = out.block("inline void to_flow_style_yaml(const $type$ & msg, std::ostream & out)", self);
@@ -135,31 +135,32 @@ void write_trait(CodeWriter& out, const std::string& trait, const std::string& t
   out.line();
 }
 
-// Which role a structure plays in its interface, for the is_service_* and is_action_* traits.
-std::vector<std::string> role_traits(const Interface& interface, const Structure& structure) {
-  std::vector<std::string> traits;
-  for (const Service& service : interface.services) {
-    if (service.request == &structure) traits.push_back("is_service_request");
-    if (service.response == &structure) traits.push_back("is_service_response");
+// The is_service_* or is_action_* trait of the structure's role, if its role has one.
+const char* role_trait(Role role) {
+  switch (role) {
+    case Role::Message:
+    case Role::FeedbackMessage: return nullptr;
+    case Role::Request:
+    case Role::SendGoalRequest:
+    case Role::GetResultRequest: return "is_service_request";
+    case Role::Response:
+    case Role::SendGoalResponse:
+    case Role::GetResultResponse: return "is_service_response";
+    case Role::Goal: return "is_action_goal";
+    case Role::Result: return "is_action_result";
+    case Role::Feedback: return "is_action_feedback";
   }
-  if (interface.kind == InterfaceKind::Action) {
-    const std::pair<const char*, const char*> parts[] = {
-        {"Goal", "is_action_goal"}, {"Result", "is_action_result"}, {"Feedback", "is_action_feedback"}};
-    for (const auto& [part, trait] : parts) {
-      if (structure.name == naming::action_structure(interface, part)) traits.push_back(trait);
-    }
-  }
-  return traits;
+  return nullptr;
 }
 
-void write_message_traits(CodeWriter& out, const Interface& interface, const Structure& structure) {
+void write_message_traits(CodeWriter& out, const Structure& structure) {
   const std::string type = naming::cpp_qualified(structure);
   const SizeTerms terms = size_terms(structure);
   write_names(out, type, naming::ros_type_name(structure));
   write_trait(out, "has_fixed_size", type, integral_constant(terms.fixed));
   write_trait(out, "has_bounded_size", type, integral_constant(terms.bounded));
   write_trait(out, "is_message", type, "std::true_type");
-  for (const std::string& trait : role_traits(interface, structure)) write_trait(out, trait, type, "std::true_type");
+  if (const char* trait = role_trait(structure.role)) write_trait(out, trait, type, "std::true_type");
 }
 
 // A service (or an action) is as fixed or bounded as all of its parts together.
@@ -179,134 +180,6 @@ void write_key_traits(CodeWriter& out, const std::string& key, const std::string
 
 }  // namespace
 
-GeneratedFile yaml_header(const Package& package) {
-  const std::string path = naming::cpp_yaml_header(package.name);
-  CodeWriter out;
-  common::open_header(out, package_banner(package), path);
-  out.lines(R"(#include <array>
-#include <cstddef>
-#include <cstdio>
-#include <ostream>
-#include <sstream>
-#include <string>
-#include <type_traits>
-#include <vector>
-
-#include "rosidl_runtime_cpp/bounded_vector.hpp"
-#include "rosidl_runtime_cpp/traits.hpp"
-
-)");
-  common::open_namespace(out, naming::cpp_yaml_namespace(package.name));
-  out.lines(R"(template<typename T>
-struct is_list : std::false_type {};
-template<typename T, typename Allocator>
-struct is_list<std::vector<T, Allocator>> : std::true_type {};
-template<typename T, std::size_t N>
-struct is_list<std::array<T, N>> : std::true_type {};
-template<typename T, std::size_t N, typename Allocator>
-struct is_list<rosidl_runtime_cpp::BoundedVector<T, N, Allocator>> : std::true_type {};
-
-template<typename T>
-struct is_scalar
-  : std::integral_constant<bool, std::is_arithmetic<T>::value || std::is_same<T, std::string>::value> {};
-
-// Double-quoted, with every control character escaped: a line break or a tab in the text must
-// not change the structure of the YAML around it.
-inline void quoted(std::ostream & out, const std::string & text) {
-  out << "\"";
-  for (const char c : text) {
-    const auto code = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out << '\\' << c;
-    } else if (c == '\n') {
-      out << "\\n";
-    } else if (c == '\t') {
-      out << "\\t";
-    } else if (code < 0x20 || code == 0x7f) {
-      char escape[8];
-      std::snprintf(escape, sizeof(escape), "\\x%02x", code);
-      out << escape;
-    } else {
-      out << c;
-    }
-  }
-  out << "\"";
-}
-
-// One value in flow style: numbers and booleans as the runtime writes them, lists in brackets,
-// and a message through its own to_flow_style_yaml, found by argument-dependent lookup.
-template<typename T>
-void flow(std::ostream & out, const T & value) {
-  if constexpr (std::is_same<T, std::string>::value) {
-    quoted(out, value);
-  } else if constexpr (std::is_arithmetic<T>::value) {
-    rosidl_generator_traits::value_to_yaml(value, out);
-  } else if constexpr (is_list<T>::value) {
-    out << "[";
-    bool first = true;
-    for (const auto & item : value) {
-      if (!first) {
-        out << ", ";
-      }
-      first = false;
-      flow(out, static_cast<const typename T::value_type &>(item));
-    }
-    out << "]";
-  } else {
-    to_flow_style_yaml(value, out);
-  }
-}
-
-template<typename T>
-void flow_field(std::ostream & out, const char * name, const T & value) {
-  out << name << ": ";
-  flow(out, value);
-}
-
-// A message as an item of a block list: "- " takes the place of the last two columns of its
-// indentation on the first line, so that its first field follows the dash.
-template<typename T>
-void block_item(std::ostream & out, std::size_t indentation, const T & item) {
-  std::ostringstream text;
-  to_block_style_yaml(item, text, indentation + 4);
-  std::string lines = text.str();
-  lines.replace(indentation + 2, 2, "- ");
-  out << lines;
-}
-
-template<typename T>
-void block_field(std::ostream & out, std::size_t indentation, const char * name, const T & value) {
-  out << std::string(indentation, ' ') << name << ":";
-  if constexpr (is_scalar<T>::value) {
-    out << " ";
-    flow(out, value);
-    out << "\n";
-  } else if constexpr (is_list<T>::value) {
-    // Lists of numbers and strings stay on one line; messages take a block each.
-    if constexpr (is_scalar<typename T::value_type>::value) {
-      out << " ";
-      flow(out, value);
-      out << "\n";
-    } else if (value.size() == 0) {
-      out << " []\n";
-    } else {
-      out << "\n";
-      for (const auto & item : value) {
-        block_item(out, indentation, item);
-      }
-    }
-  } else {
-    out << "\n";
-    to_block_style_yaml(value, out, indentation + 2);
-  }
-}
-
-)");
-  common::close_namespace(out, naming::cpp_yaml_namespace(package.name));
-  common::close_header(out, path);
-  return {naming::cpp_include_root() + "/" + path, out.text()};
-}
-
 GeneratedFile traits_header(const Interface& interface) {
   const std::string path = naming::cpp_traits_header(interface);
   CodeWriter out;
@@ -319,7 +192,7 @@ GeneratedFile traits_header(const Interface& interface) {
 
 #include "rosidl_runtime_cpp/traits.hpp"
 )");
-  out.line("#include \"$header$\"", {{"header", naming::cpp_yaml_header(interface.package)}});
+  out.line("#include \"$header$\"", {{"header", naming::runtime_header(naming::RuntimeHeader::Yaml)}});
   out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
   for (const Interface* nested : common::uses_of(interface).nested) {
     out.line("#include \"$header$\"", {{"header", naming::cpp_traits_header(*nested)}});
@@ -330,7 +203,7 @@ GeneratedFile traits_header(const Interface& interface) {
   common::close_namespace(out, naming::cpp_interface_namespace(interface));
 
   common::open_namespace(out, "rosidl_generator_traits");
-  for (const Structure* structure : interface.structures) write_message_traits(out, interface, *structure);
+  for (const Structure* structure : interface.structures) write_message_traits(out, *structure);
   for (const Service& service : interface.services) {
     write_key_traits(out, naming::cpp_service_key(interface, service), naming::ros_service_name(interface, service),
                      {naming::cpp_qualified(*service.request), naming::cpp_qualified(*service.response)},
@@ -338,14 +211,14 @@ GeneratedFile traits_header(const Interface& interface) {
   }
   if (interface.kind == InterfaceKind::Action) {
     std::vector<std::string> parts;
-    for (const char* part : {"Goal", "Result", "Feedback"}) {
-      parts.push_back(naming::cpp_qualified(common::structure_named(interface, naming::action_structure(interface, part))));
+    for (Role role : {Role::Goal, Role::Result, Role::Feedback}) {
+      parts.push_back(naming::cpp_qualified(interface.structure(role)));
     }
     write_key_traits(out, naming::cpp_action_key(interface), naming::ros_action_name(interface), parts, "is_action");
   }
   common::close_namespace(out, "rosidl_generator_traits");
   common::close_header(out, path);
-  return {naming::cpp_include_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::CppMessages) + "/" + path, out.text()};
 }
 
 }  // namespace idlc::cpp_traits

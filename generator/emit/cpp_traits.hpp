@@ -7,8 +7,6 @@
 
 namespace idlc::cpp_traits {
 
-// The package's YAML rules per kind of value, which every traits header of it uses.
-GeneratedFile yaml_header(const Package& package);
 // pkg/<kind>/detail/<stem>__traits.hpp: the rosidl_generator_traits specialisations and the
 // to_yaml family of every structure of the interface.
 GeneratedFile traits_header(const Interface& interface);

@@ -21,10 +21,10 @@ GeneratedFile interface_header(const Interface& interface) {
   out.line("#include <stdbool.h>");
   out.line();
   out.line("#include \"$header$\"",
-           {{"header", naming::py_conversion_visibility_header(interface.package)}});
+           {{"header", naming::visibility_header(interface.package, naming::Deliverable::GeneratorPy)}});
   out.line();
   common::open_c_linkage(out);
-  const std::string macro = naming::py_conversion_visibility_macro(interface.package);
+  const std::string macro = naming::visibility_macro(interface.package, naming::Deliverable::GeneratorPy);
   for (const Structure* structure : interface.structures) {
     common::declare(out, macro, "bool " + naming::py_convert_from(*structure) +
                                     "(PyObject * _pymsg, void * _ros_message)");
@@ -33,7 +33,7 @@ GeneratedFile interface_header(const Interface& interface) {
   }
   common::close_c_linkage(out);
   common::close_header(out, path);
-  return {naming::py_conversion_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::GeneratorPy) + "/" + path, out.text()};
 }
 
 // The sequence types the interface's fields hold, each once, in order of first use.
@@ -147,10 +147,8 @@ GeneratedFile interface_source(const Interface& interface) {
 
 }  // namespace
 
-FileSet emit_py_conversion(const Package& package) {
-  FileSet files{common::visibility_header(package, naming::py_conversion_root(),
-                                          naming::py_conversion_visibility_header(package.name),
-                                          naming::py_conversion_visibility_macro(package.name)),
+FileSet emit_generator_py(const Package& package) {
+  FileSet files{common::visibility_header(package, naming::Deliverable::GeneratorPy),
                 py_conversion::rules_header(package)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(interface_header(*interface));

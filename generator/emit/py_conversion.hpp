@@ -1,6 +1,6 @@
 #pragma once
 
-// Pieces of the Python conversion library's emitter: the package's inline conversion rules
+// Pieces of the Python conversion library's emitter: the package's number rules
 // (py_conversion_rules.cpp), the per-kind field code (py_conversion_fields.cpp), and
 // the units that stitch them together (py_conversion.cpp).
 
@@ -12,12 +12,9 @@
 
 namespace idlc::py_conversion {
 
-// The header of inline functions that every unit of the package calls: the class check, one
-// store and one make function per primitive the package uses, and the container rules.
+// The header that every unit of the package includes: the runtime's rules, and one store and
+// one make function per primitive the package uses.
 GeneratedFile rules_header(const Package& package);
-// The two halves of the rules that do not depend on the package, in C.
-const char* from_python_rules();
-const char* to_python_rules();
 
 // The rules' functions that turn one Python value into a C element of a primitive or string
 // type, and one C element into a new Python value.

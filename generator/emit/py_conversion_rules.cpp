@@ -1,6 +1,6 @@
-// The package's inline conversion rules: what holds for every field of a kind (the class
-// check, how a number or a text is read and made, how sequences take their elements and how
-// failures are reported) lives here once; the generated conversions only call it.
+// The package's rules for the number types its fields use: how each is read from Python and
+// made into Python, in the shape the runtime's sequence and array rules take as a callback.
+// What holds for every field of a kind lives in the runtime's conversion header.
 
 #include <set>
 
@@ -67,80 +67,6 @@ static inline PyObject * $make$(const void * element) {
                    {"c_type", std::string(info.c_type)}});
 }
 
-const char* const kPreamble = R"c(#include <Python.h>
-
-#include <stdarg.h>
-#include <stdbool.h>
-#include <stddef.h>
-#include <stdint.h>
-#include <stdio.h>
-#include <string.h>
-
-#include "rosidl_runtime_c/string.h"
-#include "rosidl_runtime_c/string_functions.h"
-
-// Members of 64 bits are read through long and unsigned long.
-_Static_assert(sizeof(long) == 8, "the conversions need a 64-bit long");
-
-// Where a conversion runs, named by a failed precondition's report.
-typedef struct pyconv_site {
-  const char * unit;
-  const char * function;
-} pyconv_site;
-
-// A broken precondition is the caller's programming error, but stopping the process would take
-// the interpreter down with it: it becomes a TypeError naming the condition, unit and function.
-// An error that was already pending (a failed import, a missing attribute) becomes its cause.
-__attribute__((format(printf, 2, 3)))
-static inline bool pyconv_broken(const pyconv_site * site, const char * condition_format, ...) {
-  char condition[256];
-  va_list arguments;
-  va_start(arguments, condition_format);
-  vsnprintf(condition, sizeof condition, condition_format, arguments);
-  va_end(arguments);
-  PyObject * cause_type = NULL;
-  PyObject * cause = NULL;
-  PyObject * cause_traceback = NULL;
-  PyErr_Fetch(&cause_type, &cause, &cause_traceback);
-  // Normalising calls the error's class, which must not run while another error stands.
-  if (cause_type) {
-    PyErr_NormalizeException(&cause_type, &cause, &cause_traceback);
-  }
-  PyErr_Format(
-    PyExc_TypeError, "%s: %s: Assertion `%s' failed.", site->unit, site->function, condition);
-  if (cause_type) {
-    PyObject * type = NULL;
-    PyObject * error = NULL;
-    PyObject * traceback = NULL;
-    PyErr_Fetch(&type, &error, &traceback);
-    PyErr_NormalizeException(&type, &error, &traceback);
-    // Out of memory, either error may have stayed a bare type: the chain is then dropped.
-    if (cause && cause_traceback) {
-      PyException_SetTraceback(cause, cause_traceback);
-    }
-    if (error) {
-      PyException_SetCause(error, cause);
-    } else {
-      Py_XDECREF(cause);
-    }
-    PyErr_Restore(type, error, traceback);
-    Py_DECREF(cause_type);
-    Py_XDECREF(cause_traceback);
-  }
-  return false;
-}
-
-typedef bool (*pyconv_store)(
-  const pyconv_site * site, const char * subject, PyObject * value, void * element);
-typedef PyObject * (*pyconv_make)(const void * element);
-typedef bool (*pyconv_from_py)(PyObject * message, void * ros_message);
-typedef PyObject * (*pyconv_to_py)(void * ros_message);
-// Initialises a sequence member for `count` elements and hands back their block; on failure the
-// RuntimeError naming the sequence record stands.
-typedef bool (*pyconv_reserve)(void * member, size_t count, void ** elements);
-
-)c";
-
 }  // namespace
 
 std::string store_function(const Type& type) {
@@ -171,9 +97,9 @@ GeneratedFile rules_header(const Package& package) {
   out.line("#ifndef $guard$", {{"guard", naming::include_guard(path)}});
   out.line("#define $guard$", {{"guard", naming::include_guard(path)}});
   out.line();
-  out.append(kPreamble);
-  out.append(from_python_rules());
-  out.append(to_python_rules());
+  out.line("#include \"$header$\"",
+           {{"header", naming::runtime_header(naming::RuntimeHeader::PythonConversion)}});
+  out.line();
   std::set<Primitive> used;
   for (const Structure* structure : structures_of(package)) {
     for (const Field& field : structure->fields) {
@@ -182,7 +108,7 @@ GeneratedFile rules_header(const Package& package) {
   }
   for (Primitive primitive : used) write_primitive_rules(out, primitive);
   out.line("#endif  // $guard$", {{"guard", naming::include_guard(path)}});
-  return {naming::py_conversion_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::GeneratorPy) + "/" + path, out.text()};
 }
 
 }  // namespace idlc::py_conversion

@@ -1,6 +1,6 @@
 // The Python message classes of a package: one module per interface with a class per
-// structure (and the service or action class that groups them), a module per kind that
-// exports them, and the package's runtime module.
+// structure (and the service or action class that groups them), and a module per kind that
+// exports them.
 
 #include <algorithm>
 #include <set>
@@ -76,12 +76,12 @@ ModulePlan plan_module(const Interface& interface) {
   return plan;
 }
 
-void write_imports(CodeWriter& out, const Package& package, const ModulePlan& plan) {
+void write_imports(CodeWriter& out, const ModulePlan& plan) {
   if (plan.uses_array) {
     out.line("import array");
     out.line();
   }
-  out.line("import $runtime$ as _runtime", {{"runtime", naming::py_runtime_module(package.name)}});
+  out.line("import $runtime$ as _runtime", {{"runtime", naming::py_runtime_module()}});
   for (const Import& import : plan.imports) {
     const std::string alias = import.local == import.name ? "" : " as " + import.local;
     out.line("from $module$ import $name$$alias$",
@@ -89,17 +89,36 @@ void write_imports(CodeWriter& out, const Package& package, const ModulePlan& pl
   }
 }
 
+// A class attribute and the extension module's attribute whose capsule it takes.
+using Capsules = std::vector<std::pair<std::string, std::string>>;
+
+Capsules message_capsules(const Structure& structure) {
+  Capsules capsules;
+  for (naming::PyEntryPoint entry_point : naming::py_message_entry_points()) {
+    capsules.emplace_back(naming::py_entry_point_attribute(entry_point),
+                          naming::py_message_capsule(entry_point, structure));
+  }
+  return capsules;
+}
+
+Capsules type_support_capsule(const std::string& capsule) {
+  return {{naming::py_entry_point_attribute(naming::PyEntryPoint::TypeSupport), capsule}};
+}
+
 // The metaclass names what the runtime's metaclass needs to fetch the class's entry points.
-void write_metaclass(CodeWriter& out, const std::string& class_name, const std::string& base,
-                     const std::string& package, const std::string& infix,
-                     const std::vector<std::string>& uses) {
+void write_metaclass(CodeWriter& out, const std::string& class_name, const std::string& package,
+                     const Capsules& capsules, const std::vector<std::string>& uses) {
   out.line();
   out.line();
-  out.line("class $metaclass$(_runtime.$base$):",
-           {{"metaclass", naming::py_metaclass(class_name)}, {"base", base}});
+  out.line("class $metaclass$(_runtime.TypeSupportMetaclass):",
+           {{"metaclass", naming::py_metaclass(class_name)}});
   out.indent();
   out.line("_PACKAGE = '$package$'", {{"package", package}});
-  out.line("_INFIX = '$infix$'", {{"infix", infix}});
+  out.line("_CAPSULES = (");
+  for (const auto& [attribute, capsule] : capsules) {
+    out.line("    ('$attribute$', '$capsule$'),", {{"attribute", attribute}, {"capsule", capsule}});
+  }
+  out.line(")");
   if (uses.size() == 1) {
     out.line("_USES = ($name$,)", {{"name", uses.front()}});
   } else if (!uses.empty()) {
@@ -223,8 +242,7 @@ void write_message(CodeWriter& out, const Structure& structure, const ModulePlan
     const std::string& local = plan.names.at(field.type.nested);
     if (std::find(uses.begin(), uses.end(), local) == uses.end()) uses.push_back(local);
   }
-  write_metaclass(out, structure.name, "MessageMetaclass", structure.package,
-                  naming::py_infix(structure), uses);
+  write_metaclass(out, structure.name, structure.package, message_capsules(structure), uses);
   out.indent();
   write_docstring(out, structure.name, *structure.owner);
   write_message_body(out, structure, plan);
@@ -238,8 +256,8 @@ void write_not_a_message(CodeWriter& out) {
 }
 
 void write_service(CodeWriter& out, const Interface& interface, const Service& service) {
-  write_metaclass(out, service.name, "ServiceMetaclass", interface.package,
-                  naming::py_service_infix(interface, service),
+  write_metaclass(out, service.name, interface.package,
+                  type_support_capsule(naming::py_service_capsule(interface, service)),
                   {service.request->name, service.response->name});
   out.indent();
   write_docstring(out, service.name, interface);
@@ -249,15 +267,13 @@ void write_service(CodeWriter& out, const Interface& interface, const Service& s
   out.dedent();
 }
 
-// The resolver gives an action its structures in the order Goal, Result, Feedback, the four
-// service wrappers, FeedbackMessage, and its services in the order SendGoal, GetResult.
 void write_action(CodeWriter& out, const Interface& action, const ModulePlan& plan) {
-  const Structure& goal = *action.structures.at(0);
-  const Structure& result = *action.structures.at(1);
-  const Structure& feedback = *action.structures.at(2);
-  const Structure& feedback_message = *action.structures.back();
-  const Service& send_goal = action.services.at(0);
-  const Service& get_result = action.services.at(1);
+  const Structure& goal = action.structure(Role::Goal);
+  const Structure& result = action.structure(Role::Result);
+  const Structure& feedback = action.structure(Role::Feedback);
+  const Structure& feedback_message = action.structure(Role::FeedbackMessage);
+  const Service& send_goal = action.service(ServiceRole::SendGoal);
+  const Service& get_result = action.service(ServiceRole::GetResult);
   const std::vector<naming::PyClass> protocol = protocol_classes(action);
   const auto local = [&](const naming::PyClass& cls) {
     for (const Import& import : plan.imports) {
@@ -267,8 +283,8 @@ void write_action(CodeWriter& out, const Interface& action, const ModulePlan& pl
   };
   const std::string cancel = local(protocol.at(0));
   const std::string status = local(protocol.at(1));
-  write_metaclass(out, action.name, "ActionMetaclass", action.package,
-                  naming::py_interface_infix(action),
+  write_metaclass(out, action.name, action.package,
+                  type_support_capsule(naming::py_action_capsule(action)),
                   {goal.name, result.name, feedback.name, send_goal.name, get_result.name,
                    feedback_message.name, cancel, status});
   out.indent();
@@ -287,12 +303,12 @@ void write_action(CodeWriter& out, const Interface& action, const ModulePlan& pl
   out.dedent();
 }
 
-GeneratedFile interface_module(const Package& package, const Interface& interface) {
+GeneratedFile interface_module(const Interface& interface) {
   const ModulePlan plan = plan_module(interface);
   CodeWriter out(4);
   out.append(banner(interface, "#"));
   out.line();
-  write_imports(out, package, plan);
+  write_imports(out, plan);
   for (const Structure* structure : interface.structures) write_message(out, *structure, plan);
   for (const Service& service : interface.services) write_service(out, interface, service);
   if (is_action(interface)) write_action(out, interface, plan);
@@ -333,12 +349,11 @@ GeneratedFile kind_init(const Package& package, InterfaceKind kind) {
 
 }  // namespace
 
-FileSet emit_py_messages(const Package& package) {
+FileSet emit_python(const Package& package) {
   FileSet files;
   CodeWriter package_init(4);
   package_init.append(package_banner(package, "#"));
   files.push_back({naming::py_package_init(package.name), package_init.text()});
-  files.push_back(py_messages::runtime_module(package));
   for (const InterfaceKind kind :
        {InterfaceKind::Message, InterfaceKind::Service, InterfaceKind::Action}) {
     const bool present = std::any_of(package.interfaces.begin(), package.interfaces.end(),
@@ -346,7 +361,7 @@ FileSet emit_py_messages(const Package& package) {
     if (present) files.push_back(kind_init(package, kind));
   }
   for (const Interface* interface : package.interfaces) {
-    files.push_back(interface_module(package, *interface));
+    files.push_back(interface_module(*interface));
   }
   return files;
 }

@@ -20,6 +20,4 @@ struct FieldCode {
 };
 FieldCode field_code(const Field& field, const LocalNames& names);
 
-GeneratedFile runtime_module(const Package& package);
-
 }  // namespace idlc::py_messages
