@@ -9,10 +9,10 @@ include_guard(GLOBAL)
 
 set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
-# Each deliverable <d> has a function _corvanthelis_deliverable_<d>(<pkg> <out> <files> <deps>)
-# that defines its targets from the files the compiler lists for it.
-set(CORVANTHELIS_DELIVERABLES c fastrtps_c introspection_c dispatch_c cpp introspection_cpp
-  fastrtps_cpp py_messages py_conversion py_extension)
+# The compiler names the deliverables and says what each is (--describe); the build makes each
+# by its form (a shared library, headers, Python files or extension modules) and then calls
+# _corvanthelis_deliverable_<name>(<pkg> <target>), where a deliverable has one, for what only
+# it needs: the platform libraries it links and its own build flags.
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
@@ -57,19 +57,72 @@ endfunction()
 # package that a client in that language links, exported as <pkg>::c, <pkg>::cpp and
 # <pkg>::python and known by those names in this build too.
 function(corvanthelis_add_language_targets pkg)
-  set(c ${pkg}__rosidl_generator_c ${pkg}__rosidl_typesupport_c
-    ${pkg}__rosidl_typesupport_introspection_c ${pkg}__rosidl_typesupport_fastrtps_c)
-  set(cpp ${pkg}__rosidl_generator_cpp ${pkg}__rosidl_typesupport_introspection_cpp
-    ${pkg}__rosidl_typesupport_fastrtps_cpp)
-  set(python ${pkg}__rosidl_generator_py)
+  get_property(deliverables GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES)
   foreach(language c cpp python)
+    set(libraries "")
+    foreach(deliverable IN LISTS deliverables)
+      get_property(target GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_TARGET)
+      get_property(used_from GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_LANGUAGE)
+      if(used_from STREQUAL language AND NOT target STREQUAL "-")
+        list(APPEND libraries ${target})
+      endif()
+    endforeach()
     set(target ${pkg}_${language})
     add_library(${target} INTERFACE)
-    target_link_libraries(${target} INTERFACE ${${language}})
+    target_link_libraries(${target} INTERFACE ${libraries})
     set_target_properties(${target} PROPERTIES EXPORT_NAME ${language})
     add_library(${pkg}::${language} ALIAS ${target})
     corvanthelis_install_library(${target})
   endforeach()
+endfunction()
+
+# corvanthelis_describe_deliverables(<pkg>): what the compiler says of each deliverable of
+# <pkg>, as global properties: CORVANTHELIS_<pkg>_DELIVERABLES, the names in order, and for
+# each name CORVANTHELIS_<pkg>_<name>_LANGUAGE, _FORM, _TARGET (the library's target, or "-"),
+# _LINKS (the package's own deliverables its library links) and _MODULES (Python modules).
+# corvanthelis_add_interfaces() adds _FILES, the files the compiler writes for it.
+function(corvanthelis_describe_deliverables pkg)
+  if(NOT CORVANTHELIS_IDLC)
+    message(FATAL_ERROR "corvanthelis_describe_deliverables: CORVANTHELIS_IDLC is not set")
+  endif()
+  execute_process(
+    COMMAND "${CORVANTHELIS_IDLC}" --package ${pkg} --describe
+    RESULT_VARIABLE result
+    OUTPUT_VARIABLE described
+    ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "The interface compiler does not describe ${pkg}'s deliverables:\n${errors}")
+  endif()
+  string(STRIP "${described}" described)
+  string(REPLACE "\n" ";" lines "${described}")
+  set(names "")
+  foreach(line IN LISTS lines)
+    string(REPLACE "|" ";" fields "${line}")
+    list(LENGTH fields count)
+    if(NOT count EQUAL 6)
+      message(FATAL_ERROR "The interface compiler described a deliverable as '${line}'")
+    endif()
+    list(GET fields 0 name)
+    list(APPEND names ${name})
+    set(index 1)
+    foreach(column LANGUAGE FORM TARGET LINKS MODULES)
+      list(GET fields ${index} value)
+      string(REPLACE "," ";" value "${value}")
+      set_property(GLOBAL PROPERTY CORVANTHELIS_${pkg}_${name}_${column} "${value}")
+      math(EXPR index "${index} + 1")
+    endforeach()
+  endforeach()
+  set_property(GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES "${names}")
+endfunction()
+
+# The targets of <pkg>'s deliverables `names`, in `out_var`.
+function(_corvanthelis_targets out_var pkg)
+  set(targets "")
+  foreach(name IN LISTS ARGN)
+    get_property(target GLOBAL PROPERTY CORVANTHELIS_${pkg}_${name}_TARGET)
+    list(APPEND targets ${target})
+  endforeach()
+  set(${out_var} "${targets}" PARENT_SCOPE)
 endfunction()
 
 # The package's definitions root is the folder that holds its msg/, srv/ and action/ folders;
@@ -150,19 +203,10 @@ function(_corvanthelis_list_outputs out_var pkg deliverable)
   set(${out_var} "${listed}" PARENT_SCOPE)
 endfunction()
 
-# One deliverable's shared library lib<pkg>__<LIBRARY>.so from the generated sources among
-# `files`, with its headers under <out>/<ROOT>; it links LINK and the same deliverable of each
-# dependency package.
-function(_corvanthelis_add_deliverable_library pkg out files deps)
-  cmake_parse_arguments(PARSE_ARGV 4 arg "" "LIBRARY;ROOT" "LINK;HEADERS")
-  if(NOT arg_HEADERS)
-    set(arg_HEADERS "*.h")
-  endif()
-  set(header_patterns "")
-  foreach(pattern IN LISTS arg_HEADERS)
-    list(APPEND header_patterns PATTERN "${pattern}")
-  endforeach()
-  set(target ${pkg}__${arg_LIBRARY})
+# A deliverable's shared library, lib<target>.so, of the generated sources among `files`, with
+# its headers in the deliverable's folder of <out>; it links the package's own deliverables the
+# compiler names and the same deliverable of each dependency package.
+function(_corvanthelis_build_shared_library pkg deliverable target out files deps)
   set(sources "")
   foreach(file IN LISTS files)
     if(file MATCHES "\\.(c|cpp)$")
@@ -176,100 +220,81 @@ function(_corvanthelis_add_deliverable_library pkg out files deps)
     C_STANDARD_REQUIRED ON
     C_EXTENSIONS OFF)
   target_include_directories(${target} PUBLIC
-    "$<BUILD_INTERFACE:${out}/${arg_ROOT}>"
+    "$<BUILD_INTERFACE:${out}/${deliverable}>"
     "$<INSTALL_INTERFACE:include/${pkg}>")
   # Assertion reports and __FILE__ name the source unit, not where the build tree lives.
   target_compile_options(${target} PRIVATE "-fmacro-prefix-map=${out}/=")
-  set(dep_targets "")
+  get_property(links GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_LINKS)
+  _corvanthelis_targets(own ${pkg} ${links})
+  set(dependencies "")
   foreach(dep IN LISTS deps)
-    list(APPEND dep_targets ${dep}__${arg_LIBRARY})
+    _corvanthelis_targets(dependency ${dep} ${deliverable})
+    list(APPEND dependencies ${dependency})
   endforeach()
-  target_link_libraries(${target} PUBLIC ${arg_LINK} ${dep_targets})
+  target_link_libraries(${target} PUBLIC ${own} ${dependencies})
+  target_link_libraries(${target} PRIVATE corvanthelis_idlc_runtime)
   add_dependencies(${target} ${pkg}__generate)
 
   corvanthelis_install_library(${target})
-  _corvanthelis_install(DIRECTORY "${out}/${arg_ROOT}/" DESTINATION include/${pkg}
-    FILES_MATCHING ${header_patterns})
+  _corvanthelis_install(DIRECTORY "${out}/${deliverable}/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
 endfunction()
 
-# A C++ library instantiates templates of the standard library, whose instantiations keep the
-# standard library's default visibility; they stay inside the library all the same.
-function(corvanthelis_hide_std_symbols target)
-  set(script "${_CORVANTHELIS_MODULE_DIR}/CorvanthelisHideStd.map")
-  target_link_options(${target} PRIVATE "LINKER:--version-script=${script}")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
+# Headers only: an interface target that carries their folder, the runtime's headers they
+# include and the dependencies' same headers, and that makes its users wait for them.
+function(_corvanthelis_build_headers pkg deliverable target out files deps)
+  add_library(${target} INTERFACE)
+  target_include_directories(${target} INTERFACE
+    "$<BUILD_INTERFACE:${out}/${deliverable}>"
+    "$<INSTALL_INTERFACE:include/${pkg}>")
+  set(dependencies "")
+  foreach(dep IN LISTS deps)
+    _corvanthelis_targets(dependency ${dep} ${deliverable})
+    list(APPEND dependencies ${dependency})
+  endforeach()
+  target_link_libraries(${target} INTERFACE corvanthelis_idlc_runtime ${dependencies})
+  add_dependencies(${target} ${pkg}__generate)
+
+  _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
+  _corvanthelis_install(DIRECTORY "${out}/${deliverable}/" DESTINATION include/${pkg}
+    FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
 endfunction()
 
-function(_corvanthelis_deliverable_c pkg out files deps)
-  corvanthelis_find_runtime()
-  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
-    LIBRARY rosidl_generator_c ROOT rosidl_generator_c LINK corvanthelis::rosidl_runtime_c)
-endfunction()
-
-function(_corvanthelis_deliverable_fastrtps_c pkg out files deps)
-  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
-    LIBRARY rosidl_typesupport_fastrtps_c ROOT serialization_c
-    LINK ${pkg}__rosidl_generator_c rosidl_typesupport_fastrtps_c rosidl_typesupport_fastrtps_cpp
-      corvanthelis::fastcdr)
-endfunction()
-
-# The C introspection tables call the structures' functions and, for nested types of other
-# packages, those packages' introspection handles.
-function(_corvanthelis_deliverable_introspection_c pkg out files deps)
-  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
-    LIBRARY rosidl_typesupport_introspection_c ROOT introspection_c
-    LINK ${pkg}__rosidl_generator_c rosidl_typesupport_introspection_c)
-endfunction()
-
-# The dispatch library links neither provider: the runtime loads them by name on first use.
-# It links the dependencies' dispatch libraries, which an action's record refers to.
-function(_corvanthelis_deliverable_dispatch_c pkg out files deps)
-  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
-    LIBRARY rosidl_typesupport_c ROOT typesupport_dispatch LINK rosidl_typesupport_c)
-endfunction()
-
-# The Python classes are plain files: copied into the build's Python tree, where the package's
-# extension modules join them, and installed from the generated folder, which holds nothing
-# else.
-function(_corvanthelis_deliverable_py_messages pkg out files deps)
-  set(root "${out}/python")
+# Python files are copied into the build's Python tree, where the package's extension modules
+# join them, and installed from the generated folder, which holds nothing else.
+function(_corvanthelis_build_python_package pkg deliverable target out files deps)
   set(copies "")
   foreach(file IN LISTS files)
-    cmake_path(RELATIVE_PATH file BASE_DIRECTORY python OUTPUT_VARIABLE relative)
+    cmake_path(RELATIVE_PATH file BASE_DIRECTORY ${deliverable} OUTPUT_VARIABLE relative)
     list(APPEND copies "${CORVANTHELIS_PYTHON_TREE}/${relative}")
   endforeach()
   corvanthelis_python_package_dir(package_dir ${pkg})
   add_custom_command(
     OUTPUT ${copies}
-    COMMAND "${CMAKE_COMMAND}" -E copy_directory "${root}/${pkg}" "${package_dir}"
+    COMMAND "${CMAKE_COMMAND}" -E copy_directory "${out}/${deliverable}/${pkg}" "${package_dir}"
     DEPENDS "${out}.stamp"
     COMMENT "Copying the Python classes of ${pkg}"
     VERBATIM)
   add_custom_target(${pkg}__python DEPENDS ${copies})
-  add_dependencies(${pkg}__python ${pkg}__generate)
+  add_dependencies(${pkg}__python ${pkg}__generate corvanthelis_idlc_runtime__python)
   add_dependencies(corvanthelis_python_tree ${pkg}__python)
-  _corvanthelis_install(DIRECTORY "${root}/${pkg}" DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
+  _corvanthelis_install(DIRECTORY "${out}/${deliverable}/${pkg}"
+    DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
 endfunction()
 
-# The Python conversions call the structures' functions and, for nested types of other
-# packages, those packages' conversions.
-function(_corvanthelis_deliverable_py_conversion pkg out files deps)
-  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
-    LIBRARY rosidl_generator_py ROOT rosidl_generator_py
-    LINK ${pkg}__rosidl_generator_c corvanthelis::python)
-endfunction()
-
-# Both extension modules are the one generated source, each compiled with its own
-# initialisation function and named with the interpreter's extension suffix. They sit in the
-# package's folder of the Python tree, beside its classes, where the import helper finds them,
-# and find the libraries they link in the library folder of the build or of the prefix.
-function(_corvanthelis_deliverable_py_extension pkg out files deps)
+# The extension modules are the one generated source, each compiled with its own initialisation
+# function and named with the interpreter's extension suffix. They sit in the package's folder
+# of the Python tree, beside its classes, where the import helper finds them, and find the
+# libraries they link in the library folder of the build or of the prefix.
+function(_corvanthelis_build_python_modules pkg deliverable target out files deps)
   list(FILTER files INCLUDE REGEX "\\.c$")
   corvanthelis_python_package_dir(package_dir ${pkg})
   cmake_path(RELATIVE_PATH CMAKE_INSTALL_PREFIX BASE_DIRECTORY
     "${CMAKE_INSTALL_PREFIX}/${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}" OUTPUT_VARIABLE to_prefix)
-  foreach(support rosidl_typesupport_c rosidl_typesupport_introspection_c)
-    set(module ${pkg}_s__${support})
+  get_property(modules GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_MODULES)
+  get_property(links GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_LINKS)
+  _corvanthelis_targets(own ${pkg} ${links})
+  foreach(module IN LISTS modules)
     add_library(${module} MODULE "${out}/${files}")
     set_target_properties(${module} PROPERTIES
       PREFIX ""
@@ -281,9 +306,7 @@ function(_corvanthelis_deliverable_py_extension pkg out files deps)
       INSTALL_RPATH "$ORIGIN/${to_prefix}/lib")
     target_compile_definitions(${module} PRIVATE CORVANTHELIS_PYTHON_MODULE_INIT=PyInit_${module})
     target_compile_options(${module} PRIVATE "-fmacro-prefix-map=${out}/=")
-    target_link_libraries(${module} PRIVATE
-      ${pkg}__rosidl_generator_py ${pkg}__rosidl_typesupport_c ${pkg}__rosidl_generator_c
-      corvanthelis::python)
+    target_link_libraries(${module} PRIVATE ${own} corvanthelis::python)
     add_dependencies(${module} ${pkg}__generate)
     add_dependencies(corvanthelis_python_tree ${module})
     _corvanthelis_install(TARGETS ${module} LIBRARY DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}/${pkg}")
@@ -291,50 +314,154 @@ function(_corvanthelis_deliverable_py_extension pkg out files deps)
   endforeach()
 endfunction()
 
-# The C++ message classes are headers only: an interface target that carries their include
-# folder, the rosidl_runtime_cpp headers and the dependencies' classes, and that makes its
-# users wait for the generated headers.
-function(_corvanthelis_deliverable_cpp pkg out files deps)
-  corvanthelis_find_runtime()
-  set(target ${pkg}__rosidl_generator_cpp)
-  add_library(${target} INTERFACE)
-  target_include_directories(${target} INTERFACE
-    "$<BUILD_INTERFACE:${out}/cpp_messages>"
-    "$<INSTALL_INTERFACE:include/${pkg}>")
-  set(dep_targets "")
-  foreach(dep IN LISTS deps)
-    list(APPEND dep_targets ${dep}__rosidl_generator_cpp)
-  endforeach()
-  target_link_libraries(${target} INTERFACE corvanthelis::rosidl_runtime_cpp ${dep_targets})
-  add_dependencies(${target} ${pkg}__generate)
-  set_property(GLOBAL PROPERTY CORVANTHELIS_CPP_HEADERS_${pkg} "${files}")
+# A C++ library instantiates templates of the standard library, whose instantiations keep the
+# standard library's default visibility; they stay inside the library all the same.
+function(corvanthelis_hide_std_symbols target)
+  set(script "${_CORVANTHELIS_MODULE_DIR}/CorvanthelisHideStd.map")
+  target_link_options(${target} PRIVATE "LINKER:--version-script=${script}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
+endfunction()
 
-  _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
-  _corvanthelis_install(DIRECTORY "${out}/cpp_messages/" DESTINATION include/${pkg}
-    FILES_MATCHING PATTERN "*.hpp")
+# --- What each deliverable needs beyond its form ----------------------------------------------
+
+function(_corvanthelis_deliverable_rosidl_generator_c pkg target)
+  corvanthelis_find_runtime()
+  target_link_libraries(${target} PUBLIC corvanthelis::rosidl_runtime_c)
+endfunction()
+
+# The dispatch library links neither provider: the runtime loads them by name on first use.
+# It links the dependencies' dispatch libraries, which an action's record refers to.
+function(_corvanthelis_deliverable_typesupport_dispatch pkg target)
+  target_link_libraries(${target} PUBLIC rosidl_typesupport_c)
+endfunction()
+
+# The C introspection tables call the structures' functions and, for nested types of other
+# packages, those packages' introspection handles.
+function(_corvanthelis_deliverable_introspection_c pkg target)
+  target_link_libraries(${target} PUBLIC rosidl_typesupport_introspection_c)
+endfunction()
+
+function(_corvanthelis_deliverable_serialization_c pkg target)
+  target_link_libraries(${target} PUBLIC
+    rosidl_typesupport_fastrtps_c rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
+endfunction()
+
+function(_corvanthelis_deliverable_cpp_messages pkg target)
+  corvanthelis_find_runtime()
+  target_link_libraries(${target} INTERFACE corvanthelis::rosidl_runtime_cpp)
 endfunction()
 
 # The C++ introspection tables describe the header-only classes; nested types of other
 # packages are bound through those packages' C++ introspection libraries.
-function(_corvanthelis_deliverable_introspection_cpp pkg out files deps)
-  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
-    LIBRARY rosidl_typesupport_introspection_cpp ROOT introspection_cpp HEADERS "*.h" "*.hpp"
-    LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_introspection_cpp
-      corvanthelis::rosidl_runtime_c)
-  corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_introspection_cpp)
+function(_corvanthelis_deliverable_introspection_cpp pkg target)
+  target_link_libraries(${target} PUBLIC
+    rosidl_typesupport_introspection_cpp corvanthelis::rosidl_runtime_c)
+  corvanthelis_hide_std_symbols(${target})
 endfunction()
 
 # The C++ serialization links no other library of its package: the classes are headers, and
 # nested types of other packages are reached through those packages' own C++ serialization.
 # Its functions are many small calls into each other and into Fast-CDR, so calls bind inside
 # the library where they can and otherwise go through the GOT without a PLT stub.
-function(_corvanthelis_deliverable_fastrtps_cpp pkg out files deps)
-  _corvanthelis_add_deliverable_library(${pkg} "${out}" "${files}" "${deps}"
-    LIBRARY rosidl_typesupport_fastrtps_cpp ROOT serialization_cpp HEADERS "*.h" "*.hpp"
-    LINK ${pkg}__rosidl_generator_cpp rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
-  corvanthelis_hide_std_symbols(${pkg}__rosidl_typesupport_fastrtps_cpp)
-  target_compile_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE -fno-semantic-interposition -fno-plt)
-  target_link_options(${pkg}__rosidl_typesupport_fastrtps_cpp PRIVATE "LINKER:-Bsymbolic-functions")
+function(_corvanthelis_deliverable_serialization_cpp pkg target)
+  target_link_libraries(${target} PUBLIC rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
+  corvanthelis_hide_std_symbols(${target})
+  target_compile_options(${target} PRIVATE -fno-semantic-interposition -fno-plt)
+  target_link_options(${target} PRIVATE "LINKER:-Bsymbolic-functions")
+endfunction()
+
+# The Python conversions call the structures' functions and, for nested types of other
+# packages, those packages' conversions.
+function(_corvanthelis_deliverable_rosidl_generator_py pkg target)
+  target_link_libraries(${target} PUBLIC corvanthelis::python)
+endfunction()
+
+# --- The runtime ------------------------------------------------------------------------------
+# The files that every package's generated code shares, written by the compiler once for the
+# whole build: its headers, behind the interface target corvanthelis_idlc_runtime, and its
+# Python module, copied into the Python tree. Both are installed once.
+function(_corvanthelis_add_runtime)
+  if(TARGET corvanthelis_idlc_runtime)
+    return()
+  endif()
+  set(out "${CMAKE_BINARY_DIR}/generated/_runtime")
+  execute_process(
+    COMMAND "${CORVANTHELIS_IDLC}" --runtime --output "${out}" --list
+    RESULT_VARIABLE result
+    OUTPUT_VARIABLE listed
+    ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "The interface compiler lists no runtime files:\n${errors}")
+  endif()
+  string(STRIP "${listed}" listed)
+  string(REPLACE "\n" ";" files "${listed}")
+  set(outputs "")
+  set(python_copies "")
+  foreach(file IN LISTS files)
+    list(APPEND outputs "${out}/${file}")
+    if(file MATCHES "\\.py$")
+      list(APPEND python_copies "${CORVANTHELIS_PYTHON_TREE}/${file}")
+      install(FILES "${out}/${file}" DESTINATION "${CORVANTHELIS_PYTHON_INSTALL_DIR}")
+    else()
+      cmake_path(GET file PARENT_PATH folder)
+      install(FILES "${out}/${file}" DESTINATION "include/${folder}")
+    endif()
+  endforeach()
+  _corvanthelis_add_generate_target(corvanthelis_idlc_runtime "${out}"
+    COMMAND "${CORVANTHELIS_IDLC}" --runtime --output "${out}"
+    OUTPUTS ${outputs}
+    COMMENT "Writing the runtime of the generated code")
+
+  add_library(corvanthelis_idlc_runtime INTERFACE)
+  target_include_directories(corvanthelis_idlc_runtime INTERFACE
+    "$<BUILD_INTERFACE:${out}>" "$<INSTALL_INTERFACE:include>")
+  add_dependencies(corvanthelis_idlc_runtime corvanthelis_idlc_runtime__generate)
+  set_target_properties(corvanthelis_idlc_runtime PROPERTIES EXPORT_NAME idlc_runtime)
+  install(TARGETS corvanthelis_idlc_runtime EXPORT corvanthelis_interfacesTargets)
+
+  set(copy_commands "")
+  foreach(copy IN LISTS python_copies)
+    cmake_path(RELATIVE_PATH copy BASE_DIRECTORY "${CORVANTHELIS_PYTHON_TREE}"
+      OUTPUT_VARIABLE relative)
+    list(APPEND copy_commands COMMAND "${CMAKE_COMMAND}" -E copy "${out}/${relative}" "${copy}")
+  endforeach()
+  add_custom_command(
+    OUTPUT ${python_copies}
+    ${copy_commands}
+    DEPENDS "${out}.stamp"
+    COMMENT "Copying the Python runtime of the generated classes"
+    VERBATIM)
+  add_custom_target(corvanthelis_idlc_runtime__python DEPENDS ${python_copies})
+  add_dependencies(corvanthelis_python_tree corvanthelis_idlc_runtime__python)
+endfunction()
+
+# The target <name>__generate, which runs the compiler's COMMAND whenever one of DEPENDS (or the
+# compiler) changed or one of OUTPUTS is missing.
+#
+# The compiler leaves files whose content did not change untouched, so that a change to one
+# definition recompiles only what it affects; their old timestamps would make every build
+# re-run it, so the stamp <out>.stamp records the run instead. One run writes every deliverable;
+# their targets wait for the generate target rather than each owning the command, which would
+# let a parallel build run it twice at once.
+function(_corvanthelis_add_generate_target name out)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "COMMENT" "COMMAND;DEPENDS;OUTPUTS")
+  set(stamp "${out}.stamp")
+  add_custom_command(
+    OUTPUT "${stamp}"
+    BYPRODUCTS ${arg_OUTPUTS}
+    COMMAND ${arg_COMMAND}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    DEPENDS ${arg_DEPENDS} "${CORVANTHELIS_IDLC}"
+    COMMENT "${arg_COMMENT}"
+    VERBATIM)
+  add_custom_target(${name}__generate DEPENDS "${stamp}")
+  string(REPLACE ";" "\n" output_lines "${arg_OUTPUTS}")
+  file(CONFIGURE OUTPUT "${out}.outputs" CONTENT "${output_lines}\n" @ONLY)
+  add_custom_target(${name}__check_outputs
+    COMMAND "${CMAKE_COMMAND}" "-DSTAMP=${stamp}" "-DOUTPUTS=${out}.outputs"
+      -P "${_CORVANTHELIS_MODULE_DIR}/CorvanthelisCheckOutputs.cmake"
+    VERBATIM)
+  add_dependencies(${name}__generate ${name}__check_outputs)
 endfunction()
 
 function(corvanthelis_add_interfaces)
@@ -366,44 +493,33 @@ function(corvanthelis_add_interfaces)
   _corvanthelis_search_args(search ${pkg} ${arg_DEPENDENCIES})
   set(command "${CORVANTHELIS_IDLC}" --package ${pkg} --output "${out}" ${search})
 
-  set(emit "")
+  _corvanthelis_add_runtime()
+  corvanthelis_describe_deliverables(${pkg})
+  get_property(deliverables GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES)
   set(outputs "")
-  foreach(deliverable IN LISTS CORVANTHELIS_DELIVERABLES)
+  foreach(deliverable IN LISTS deliverables)
     _corvanthelis_list_outputs(files_${deliverable} ${pkg} ${deliverable}
       ${command} ${definitions})
-    list(APPEND emit --emit ${deliverable})
+    set_property(GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_FILES "${files_${deliverable}}")
     foreach(file IN LISTS files_${deliverable})
       list(APPEND outputs "${out}/${file}")
     endforeach()
   endforeach()
   list(REMOVE_DUPLICATES outputs)
+  _corvanthelis_add_generate_target(${pkg} "${out}"
+    COMMAND ${command} ${definitions}
+    DEPENDS ${definitions}
+    OUTPUTS ${outputs}
+    COMMENT "Generating interfaces of ${pkg}")
 
-  # The compiler leaves files whose content did not change untouched, so that a change to one
-  # definition recompiles only what it affects; their old timestamps would make every build
-  # re-run it, so the stamp records the run instead. One run writes every deliverable; their
-  # targets wait for the generate target rather than each owning the command, which would let
-  # a parallel build run it twice at once.
-  set(stamp "${out}.stamp")
-  add_custom_command(
-    OUTPUT "${stamp}"
-    BYPRODUCTS ${outputs}
-    COMMAND ${command} ${emit} ${definitions}
-    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
-    DEPENDS ${definitions} "${CORVANTHELIS_IDLC}"
-    COMMENT "Generating interfaces of ${pkg}"
-    VERBATIM)
-  add_custom_target(${pkg}__generate DEPENDS "${stamp}")
-  string(REPLACE ";" "\n" output_lines "${outputs}")
-  file(CONFIGURE OUTPUT "${out}.outputs" CONTENT "${output_lines}\n" @ONLY)
-  add_custom_target(${pkg}__check_outputs
-    COMMAND "${CMAKE_COMMAND}" "-DSTAMP=${stamp}" "-DOUTPUTS=${out}.outputs"
-      -P "${_CORVANTHELIS_MODULE_DIR}/CorvanthelisCheckOutputs.cmake"
-    VERBATIM)
-  add_dependencies(${pkg}__generate ${pkg}__check_outputs)
-
-  foreach(deliverable IN LISTS CORVANTHELIS_DELIVERABLES)
-    cmake_language(CALL _corvanthelis_deliverable_${deliverable}
-      ${pkg} "${out}" "${files_${deliverable}}" "${arg_DEPENDENCIES}")
+  foreach(deliverable IN LISTS deliverables)
+    get_property(form GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_FORM)
+    get_property(target GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_TARGET)
+    cmake_language(CALL _corvanthelis_build_${form} ${pkg} ${deliverable} ${target} "${out}"
+      "${files_${deliverable}}" "${arg_DEPENDENCIES}")
+    if(COMMAND _corvanthelis_deliverable_${deliverable})
+      cmake_language(CALL _corvanthelis_deliverable_${deliverable} ${pkg} ${target})
+    endif()
   endforeach()
 
   foreach(file IN LISTS definitions)

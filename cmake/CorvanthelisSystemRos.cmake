@@ -19,16 +19,6 @@ set(CORVANTHELIS_SYSTEM_INTERFACES
   sensor_msgs
   unique_identifier_msgs
   action_msgs)
-# The libraries every interface package has, named lib<package>__<library>.so.
-set(CORVANTHELIS_SYSTEM_INTERFACE_LIBRARIES
-  rosidl_generator_c
-  rosidl_typesupport_c
-  rosidl_typesupport_introspection_c
-  rosidl_typesupport_fastrtps_c
-  rosidl_generator_cpp
-  rosidl_typesupport_introspection_cpp
-  rosidl_typesupport_fastrtps_cpp
-  rosidl_generator_py)
 
 # corvanthelis_find_system_ros([GLOBAL]): every runtime and interface package, or one error that
 # names all that are missing. A macro, so that the packages' targets are defined in the caller's
@@ -51,8 +41,9 @@ macro(corvanthelis_find_system_ros)
 endmacro()
 
 # A target of this build named `name` that stands for the installed package's target
-# `ros_target`, or, where the package exports no such target, for its library file.
-function(_corvanthelis_system_target name ros_target package library)
+# `ros_target`, or, where the package exports no such target, for its library file (`form` is
+# the deliverable's, as the interface compiler describes it).
+function(_corvanthelis_system_target name ros_target package library form)
   add_library(${name} INTERFACE)
   if(TARGET ${ros_target})
     target_link_libraries(${name} INTERFACE ${ros_target})
@@ -62,8 +53,7 @@ function(_corvanthelis_system_target name ros_target package library)
   else()
     cmake_path(SET prefix NORMALIZE "${${package}_DIR}/../../..")
     target_include_directories(${name} INTERFACE "${prefix}/include/${package}")
-    # The C++ message classes are headers only.
-    if(library MATCHES "__rosidl_generator_cpp$")
+    if(form STREQUAL "headers")
       corvanthelis_install_library(${name})
       return()
     endif()
@@ -80,7 +70,8 @@ endfunction()
 # corvanthelis_use_system_runtimes(): the runtimes under the stand-ins' target names.
 function(corvanthelis_use_system_runtimes)
   foreach(runtime IN LISTS CORVANTHELIS_SYSTEM_RUNTIMES)
-    _corvanthelis_system_target(${runtime} ${runtime}::${runtime} ${runtime} ${runtime})
+    _corvanthelis_system_target(${runtime} ${runtime}::${runtime} ${runtime} ${runtime}
+      shared_library)
   endforeach()
 endfunction()
 
@@ -88,7 +79,8 @@ endfunction()
 #
 # The installed interface package <pkg> in place of the stand-in that
 # corvanthelis_add_interfaces() would build with the same arguments: its libraries under the
-# stand-in's target names, and its own definitions (share/<pkg>/msg, ...) for the packages that
+# stand-in's target names, which the interface compiler gives (CorvanthelisInterfaces.cmake
+# must be included), and its own definitions (share/<pkg>/msg, ...) for the packages that
 # depend on it. DEFINITIONS name the stand-in's files and are not used.
 function(corvanthelis_import_interfaces)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "PACKAGE" "DEFINITIONS;DEPENDENCIES")
@@ -97,9 +89,14 @@ function(corvanthelis_import_interfaces)
     message(FATAL_ERROR "corvanthelis_import_interfaces: ${pkg} is not among the packages "
       "found in the installed ROS 2 (${CORVANTHELIS_SYSTEM_INTERFACES})")
   endif()
-  foreach(library IN LISTS CORVANTHELIS_SYSTEM_INTERFACE_LIBRARIES)
-    _corvanthelis_system_target(${pkg}__${library} ${pkg}::${pkg}__${library} ${pkg}
-      ${pkg}__${library})
+  corvanthelis_describe_deliverables(${pkg})
+  get_property(deliverables GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES)
+  foreach(deliverable IN LISTS deliverables)
+    get_property(target GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_TARGET)
+    get_property(form GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_FORM)
+    if(NOT target STREQUAL "-")
+      _corvanthelis_system_target(${target} ${pkg}::${target} ${pkg} ${target} ${form})
+    endif()
   endforeach()
   cmake_path(SET share NORMALIZE "${${pkg}_DIR}/..")
   corvanthelis_register_definitions(${pkg} "${share}" ${arg_DEPENDENCIES})

@@ -1,6 +1,7 @@
 #include "naming.hpp"
 
 #include <cctype>
+#include <stdexcept>
 
 namespace idlc::naming {
 namespace {
@@ -15,25 +16,20 @@ std::string interface_prefix(const std::string& package, InterfaceKind interface
   return package + "__" + kind(interface_kind);
 }
 
-// What a structure adds to its interface's name: "" for a message, "Request",
-// "SendGoal_Request", "FeedbackMessage".
-std::string role(const Structure& structure) {
-  const std::string& interface_name = structure.owner->name;
-  if (structure.name.size() <= interface_name.size()) return "";
-  return structure.name.substr(interface_name.size() + 1);
-}
-
-// "SendGoal_Request" -> "__send_goal__request": each part of a role as its own stem.
-std::string role_infix(std::string rest) {
-  if (!rest.empty() && rest[0] == '_') rest.erase(0, 1);
+// {"SendGoal", "Request"} -> "__send_goal__request": each word of a role as its own stem.
+std::string role_infix(const std::vector<std::string>& words) {
   std::string infix;
-  while (!rest.empty()) {
-    const auto underscore = rest.find('_');
-    infix += "__" + stem(rest.substr(0, underscore));
-    rest = underscore == std::string::npos ? "" : rest.substr(underscore + 1);
-  }
+  for (const std::string& word : words) infix += "__" + stem(word);
   return infix;
 }
+
+std::string upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The name every runtime file starts with: its folder of headers and its Python module.
+constexpr const char* kRuntime = "corvanthelis_idlc_runtime";
 
 }  // namespace
 
@@ -109,9 +105,6 @@ std::string c_sequence_type_of(const Type& type) {
   }
   return "";
 }
-std::string c_visibility_macro(const std::string& package) {
-  return "ROSIDL_GENERATOR_C_PUBLIC_" + package;
-}
 
 std::string c_struct_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
@@ -124,12 +117,8 @@ std::string c_functions_header(const Interface& interface) {
 std::string c_umbrella_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/" + stem(interface.name) + ".h";
 }
-std::string c_visibility_header(const std::string& package) {
-  return package + "/msg/rosidl_generator_c__visibility_control.h";
-}
-std::string c_include_root() { return "rosidl_generator_c"; }
 std::string c_functions_source(const Interface& interface) {
-  return c_include_root() + "/" + interface.package + "/" + kind(interface.kind) + "/detail/" +
+  return root(Deliverable::GeneratorC) + "/" + interface.package + "/" + kind(interface.kind) + "/detail/" +
          stem(interface.name) + "__functions.c";
 }
 std::string include_guard(std::string_view path) {
@@ -146,41 +135,112 @@ std::string include_guard(std::string_view path) {
   return guard + "_";
 }
 
-std::string library_file(const std::string& package, std::string_view deliverable) {
-  return "lib" + package + "__" + std::string(deliverable) + ".so";
+const std::vector<DeliverableInfo>& deliverables() {
+  using D = Deliverable;
+  static const std::vector<DeliverableInfo> all = {
+      {D::GeneratorC, "rosidl_generator_c", Language::C, Form::SharedLibrary,
+       "rosidl_generator_c", "", {}},
+      {D::TypesupportDispatch, "typesupport_dispatch", Language::C, Form::SharedLibrary,
+       "rosidl_typesupport_c", "rosidl_typesupport_c__typesupport_identifier", {}},
+      {D::IntrospectionC, "introspection_c", Language::C, Form::SharedLibrary,
+       "rosidl_typesupport_introspection_c", "rosidl_typesupport_introspection_c__identifier",
+       {D::GeneratorC}},
+      {D::SerializationC, "serialization_c", Language::C, Form::SharedLibrary,
+       "rosidl_typesupport_fastrtps_c", "rosidl_typesupport_fastrtps_c__identifier",
+       {D::GeneratorC}},
+      {D::CppMessages, "cpp_messages", Language::Cpp, Form::Headers, "rosidl_generator_cpp", "",
+       {}},
+      {D::IntrospectionCpp, "introspection_cpp", Language::Cpp, Form::SharedLibrary,
+       "rosidl_typesupport_introspection_cpp",
+       "rosidl_typesupport_introspection_cpp::typesupport_identifier", {D::CppMessages}},
+      {D::SerializationCpp, "serialization_cpp", Language::Cpp, Form::SharedLibrary,
+       "rosidl_typesupport_fastrtps_cpp", "rosidl_typesupport_fastrtps_cpp::typesupport_identifier",
+       {D::CppMessages}},
+      {D::Python, "python", Language::Python, Form::PythonPackage, "", "", {}},
+      {D::GeneratorPy, "rosidl_generator_py", Language::Python, Form::SharedLibrary,
+       "rosidl_generator_py", "", {D::GeneratorC}},
+      {D::PythonModules, "python_modules", Language::Python, Form::PythonModules, "", "",
+       {D::GeneratorPy, D::TypesupportDispatch, D::GeneratorC}},
+  };
+  return all;
 }
 
-std::string support_identifier(Support support) {
-  switch (support) {
-    case Support::Dispatch: return "rosidl_typesupport_c";
-    case Support::FastCdrC: return "rosidl_typesupport_fastrtps_c";
-    case Support::FastCdrCpp: return "rosidl_typesupport_fastrtps_cpp";
-    case Support::IntrospectionC: return "rosidl_typesupport_introspection_c";
-    case Support::IntrospectionCpp: return "rosidl_typesupport_introspection_cpp";
+const DeliverableInfo& deliverable(Deliverable id) {
+  for (const DeliverableInfo& info : deliverables()) {
+    if (info.id == id) return info;
+  }
+  throw std::logic_error("a deliverable without a row in the table");
+}
+
+const DeliverableInfo* find_deliverable(std::string_view name) {
+  for (const DeliverableInfo& info : deliverables()) {
+    if (name == info.name) return &info;
+  }
+  return nullptr;
+}
+
+std::string language(Language language) {
+  switch (language) {
+    case Language::C: return "c";
+    case Language::Cpp: return "cpp";
+    case Language::Python: return "python";
   }
   return "";
 }
-std::string identifier_variable(Support support) {
-  switch (support) {
-    case Support::Dispatch: return "rosidl_typesupport_c__typesupport_identifier";
-    case Support::FastCdrC: return "rosidl_typesupport_fastrtps_c__identifier";
-    case Support::FastCdrCpp: return "rosidl_typesupport_fastrtps_cpp::typesupport_identifier";
-    case Support::IntrospectionC: return "rosidl_typesupport_introspection_c__identifier";
-    case Support::IntrospectionCpp: return "rosidl_typesupport_introspection_cpp::typesupport_identifier";
+
+std::string form(Form form) {
+  switch (form) {
+    case Form::SharedLibrary: return "shared_library";
+    case Form::Headers: return "headers";
+    case Form::PythonPackage: return "python_package";
+    case Form::PythonModules: return "python_modules";
   }
   return "";
 }
-std::string message_handle(Support support, const Structure& structure) {
+
+std::string root(Deliverable id) { return deliverable(id).name; }
+
+namespace {
+std::string library_of(Deliverable id) {
+  const std::string library = deliverable(id).library;
+  if (library.empty()) {
+    throw std::logic_error(std::string(deliverable(id).name) + " builds no library");
+  }
+  return library;
+}
+}  // namespace
+
+std::string library_target(const std::string& package, Deliverable id) {
+  return package + "__" + library_of(id);
+}
+std::string visibility_header(const std::string& package, Deliverable id) {
+  return package + "/msg/" + library_of(id) + "__visibility_control.h";
+}
+std::string visibility_macro(const std::string& package, Deliverable id) {
+  return upper(library_of(id)) + "_PUBLIC_" + package;
+}
+
+std::string support_identifier(Deliverable support) {
+  if (std::string(deliverable(support).identifier_variable).empty()) {
+    throw std::logic_error(std::string(deliverable(support).name) + " is no type support");
+  }
+  return library_of(support);
+}
+std::string identifier_variable(Deliverable support) {
+  support_identifier(support);
+  return deliverable(support).identifier_variable;
+}
+std::string message_handle(Deliverable support, const Structure& structure) {
   return support_identifier(support) + "__get_message_type_support_handle__" + c_type(structure);
 }
 std::string service_c_name(const Interface& interface, const Service& service) {
   return interface_prefix(interface.package, interface.kind) + "__" + service.name;
 }
-std::string service_handle(Support support, const Interface& interface, const Service& service) {
+std::string service_handle(Deliverable support, const Interface& interface, const Service& service) {
   return support_identifier(support) + "__get_service_type_support_handle__" +
          service_c_name(interface, service);
 }
-std::string action_handle(Support support, const Interface& action) {
+std::string action_handle(Deliverable support, const Interface& action) {
   return support_identifier(support) + "__get_action_type_support_handle__" +
          interface_prefix(action.package, action.kind) + "__" + action.name;
 }
@@ -197,32 +257,13 @@ std::string serialized_size_function(const Structure& structure) {
 std::string max_serialized_size_function(const Structure& structure) {
   return "max_serialized_size_" + c_type(structure);
 }
-std::string serialization_c_root() { return "serialization_c"; }
 std::string serialization_c_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
          "__rosidl_typesupport_fastrtps_c.h";
 }
 std::string serialization_c_source(const Interface& interface) {
-  return serialization_c_root() + "/" + interface.package + "/" + kind(interface.kind) +
+  return root(Deliverable::SerializationC) + "/" + interface.package + "/" + kind(interface.kind) +
          "/detail/" + stem(interface.name) + "__type_support_c.cpp";
-}
-std::string serialization_c_wire_header(const std::string& package) {
-  return package + "/detail/fastrtps_c_wire.hpp";
-}
-std::string serialization_c_wire_namespace(const std::string& package) {
-  return package + "__fastrtps_c_wire";
-}
-std::string serialization_c_visibility_header(const std::string& package) {
-  return package + "/msg/rosidl_typesupport_fastrtps_c__visibility_control.h";
-}
-std::string serialization_c_visibility_macro(const std::string& package) {
-  return "ROSIDL_TYPESUPPORT_FASTRTPS_C_PUBLIC_" + package;
-}
-std::string serialization_namespace(const Structure& structure) {
-  return cpp_namespace(structure);
-}
-std::string serialization_service_namespace(const Interface& interface) {
-  return interface.package + "::" + kind(interface.kind);
 }
 
 std::string private_symbol(std::string_view purpose, const Structure& structure) {
@@ -236,24 +277,17 @@ std::string private_symbol(std::string_view purpose, const Interface& interface,
 std::string c_namespace(const std::string& package, InterfaceKind interface_kind) {
   return interface_prefix(package, interface_kind);
 }
-std::string introspection_c_root() { return "introspection_c"; }
 std::string introspection_c_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
          "__rosidl_typesupport_introspection_c.h";
 }
 std::string introspection_c_source(const Interface& interface) {
-  return introspection_c_root() + "/" + interface.package + "/" + kind(interface.kind) +
+  return root(Deliverable::IntrospectionC) + "/" + interface.package + "/" + kind(interface.kind) +
          "/detail/" + stem(interface.name) + "__type_support.c";
-}
-std::string introspection_c_visibility_header(const std::string& package) {
-  return package + "/msg/rosidl_typesupport_introspection_c__visibility_control.h";
-}
-std::string introspection_c_visibility_macro(const std::string& package) {
-  return "ROSIDL_TYPESUPPORT_INTROSPECTION_C_PUBLIC_" + package;
 }
 namespace {
 std::string introspection_c_helper(const std::string& c_name, std::string_view helper) {
-  return c_name + "__" + support_identifier(Support::IntrospectionC) + "__" + std::string(helper);
+  return c_name + "__" + support_identifier(Deliverable::IntrospectionC) + "__" + std::string(helper);
 }
 }  // namespace
 std::string introspection_c_init_function(const Structure& structure) {
@@ -297,47 +331,36 @@ std::string introspection_c_service_record(const Interface& interface, const Ser
   return introspection_c_helper(service_c_name(interface, service), "service_type_support_handle");
 }
 
-std::string dispatch_root() { return "typesupport_dispatch"; }
 std::string dispatch_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
          "__type_support.h";
 }
 std::string dispatch_source(const Interface& interface) {
-  return dispatch_root() + "/" + interface.package + "/" + kind(interface.kind) + "/" +
+  return root(Deliverable::TypesupportDispatch) + "/" + interface.package + "/" + kind(interface.kind) + "/" +
          stem(interface.name) + "__type_support.c";
 }
-std::string dispatch_visibility_header(const std::string& package) {
-  return package + "/msg/rosidl_typesupport_c__visibility_control.h";
+std::vector<Deliverable> dispatch_providers() {
+  return {Deliverable::SerializationC, Deliverable::IntrospectionC};
 }
-std::string dispatch_visibility_macro(const std::string& package) {
-  return "ROSIDL_TYPESUPPORT_C_PUBLIC_" + package;
-}
-std::vector<Support> dispatch_providers() { return {Support::FastCdrC, Support::IntrospectionC}; }
 std::string dispatch_map_part(const std::string& c_name, std::string_view part) {
-  return c_name + "__" + support_identifier(Support::Dispatch) + "__" + std::string(part);
+  return c_name + "__" + support_identifier(Deliverable::TypesupportDispatch) + "__" + std::string(part);
 }
 std::string dispatch_message_record(const Structure& structure) {
-  return c_type(structure) + "__" + support_identifier(Support::Dispatch) + "__message_type_support";
+  return c_type(structure) + "__" + support_identifier(Deliverable::TypesupportDispatch) + "__message_type_support";
 }
 std::string dispatch_service_record(const Interface& interface, const Service& service) {
-  return service_c_name(interface, service) + "__" + support_identifier(Support::Dispatch) +
+  return service_c_name(interface, service) + "__" + support_identifier(Deliverable::TypesupportDispatch) +
          "__service_type_support";
 }
 std::string dispatch_action_record(const Interface& action) {
   return interface_prefix(action.package, action.kind) + "__" + action.name + "__" +
-         support_identifier(Support::Dispatch) + "__action_type_support";
+         support_identifier(Deliverable::TypesupportDispatch) + "__action_type_support";
 }
-std::string action_feedback_message(const Interface& action) {
-  return action_structure(action, "FeedbackMessage");
-}
-std::string action_structure(const Interface& action, std::string_view part) {
-  return action.name + "_" + std::string(part);
-}
-std::string action_cancel_service_handle(Support support) {
+std::string action_cancel_service_handle(Deliverable support) {
   return support_identifier(support) + "__get_service_type_support_handle__" +
          interface_prefix("action_msgs", InterfaceKind::Service) + "__CancelGoal";
 }
-std::string action_status_message_handle(Support support) {
+std::string action_status_message_handle(Deliverable support) {
   return support_identifier(support) + "__get_message_type_support_handle__" +
          interface_prefix("action_msgs", InterfaceKind::Message) + "__GoalStatusArray";
 }
@@ -353,7 +376,6 @@ std::string cpp_qualified(const Structure& structure) {
 std::string cpp_qualified_template(const Structure& structure) {
   return cpp_namespace(structure) + "::" + cpp_class_template(structure);
 }
-std::string cpp_include_root() { return "cpp_messages"; }
 
 std::string cpp_struct_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
@@ -377,8 +399,6 @@ std::string cpp_action_key(const Interface& action) {
 }
 std::string cpp_member_type(const Field& field) { return "_" + field.name + "_type"; }
 std::string cpp_setter(const Field& field) { return "set__" + field.name; }
-std::string cpp_yaml_header(const std::string& package) { return package + "/detail/cpp_yaml.hpp"; }
-std::string cpp_yaml_namespace(const std::string& package) { return package + "::detail::yaml"; }
 std::string ros_type_name(const Structure& structure) {
   return structure.package + "/" + kind(structure.kind) + "/" + structure.name;
 }
@@ -388,9 +408,9 @@ std::string ros_service_name(const Interface& interface, const Service& service)
 std::string ros_action_name(const Interface& action) {
   return action.package + "/" + kind(action.kind) + "/" + action.name;
 }
-std::string cpp_support_namespace(Support support, const Structure& structure) {
+std::string cpp_support_namespace(Deliverable support, const Structure& structure) {
   return cpp_namespace(structure) + "::" +
-         (support == Support::FastCdrCpp ? std::string("typesupport_fastrtps_cpp")
+         (support == Deliverable::SerializationCpp ? std::string("typesupport_fastrtps_cpp")
                                          : support_identifier(support));
 }
 std::string cpp_message_handle_specialization(const Structure& structure) {
@@ -399,27 +419,20 @@ std::string cpp_message_handle_specialization(const Structure& structure) {
 std::string cpp_service_handle_specialization(const Interface& interface, const Service& service) {
   return "get_service_type_support_handle<" + cpp_service_key(interface, service) + ">";
 }
-std::string cpp_message_handle(Support support, const Structure& structure) {
+std::string cpp_message_handle(Deliverable support, const Structure& structure) {
   return "::" + support_identifier(support) + "::" + cpp_message_handle_specialization(structure);
 }
-std::string cpp_service_handle(Support support, const Interface& interface, const Service& service) {
+std::string cpp_service_handle(Deliverable support, const Interface& interface, const Service& service) {
   return "::" + support_identifier(support) + "::" + cpp_service_handle_specialization(interface, service);
 }
 
-std::string introspection_cpp_root() { return "introspection_cpp"; }
 std::string introspection_cpp_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
          "__rosidl_typesupport_introspection_cpp.hpp";
 }
 std::string introspection_cpp_source(const Interface& interface) {
-  return introspection_cpp_root() + "/" + interface.package + "/" + kind(interface.kind) +
+  return root(Deliverable::IntrospectionCpp) + "/" + interface.package + "/" + kind(interface.kind) +
          "/detail/" + stem(interface.name) + "__type_support.cpp";
-}
-std::string introspection_cpp_visibility_header(const std::string& package) {
-  return package + "/msg/rosidl_typesupport_introspection_cpp__visibility_control.h";
-}
-std::string introspection_cpp_visibility_macro(const std::string& package) {
-  return "ROSIDL_TYPESUPPORT_INTROSPECTION_CPP_PUBLIC_" + package;
 }
 std::string introspection_cpp_init_function(const Structure& structure) {
   return structure.name + "_init_function";
@@ -446,26 +459,13 @@ std::string introspection_cpp_service_members(const Service& service) {
 std::string introspection_cpp_service_record(const Service& service) {
   return service.name + "_service_type_support_handle";
 }
-std::string serialization_cpp_root() { return "serialization_cpp"; }
 std::string serialization_cpp_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/detail/" + stem(interface.name) +
          "__rosidl_typesupport_fastrtps_cpp.hpp";
 }
 std::string serialization_cpp_source(const Interface& interface) {
-  return serialization_cpp_root() + "/" + interface.package + "/" + kind(interface.kind) +
+  return root(Deliverable::SerializationCpp) + "/" + interface.package + "/" + kind(interface.kind) +
          "/detail/" + stem(interface.name) + "__type_support.cpp";
-}
-std::string serialization_cpp_wire_header(const std::string& package) {
-  return package + "/detail/fastrtps_cpp_wire.hpp";
-}
-std::string serialization_cpp_wire_namespace(const std::string& package) {
-  return package + "__fastrtps_cpp_wire";
-}
-std::string serialization_cpp_visibility_header(const std::string& package) {
-  return package + "/msg/rosidl_typesupport_fastrtps_cpp__visibility_control.h";
-}
-std::string serialization_cpp_visibility_macro(const std::string& package) {
-  return "ROSIDL_TYPESUPPORT_FASTRTPS_CPP_PUBLIC_" + package;
 }
 std::string cpp_cdr_function(CppCdrFunction function, const Structure& structure) {
   switch (function) {
@@ -477,15 +477,15 @@ std::string cpp_cdr_function(CppCdrFunction function, const Structure& structure
   return "";
 }
 std::string cpp_cdr_function_qualified(CppCdrFunction function, const Structure& structure) {
-  return cpp_support_namespace(Support::FastCdrCpp, structure) + "::" +
+  return cpp_support_namespace(Deliverable::SerializationCpp, structure) + "::" +
          cpp_cdr_function(function, structure);
 }
 
 std::string py_infix(const Structure& structure) {
-  return py_interface_infix(*structure.owner) + role_infix(role(structure));
+  return py_interface_infix(*structure.owner) + role_infix(role_words(structure.role));
 }
 std::string py_service_infix(const Interface& interface, const Service& service) {
-  return py_interface_infix(interface) + role_infix(service.name.substr(interface.name.size()));
+  return py_interface_infix(interface) + role_infix(role_words(service.role));
 }
 std::string py_interface_infix(const Interface& action) {
   return kind(action.kind) + "__" + stem(action.name);
@@ -503,27 +503,19 @@ std::string py_convert_to(const Structure& structure) {
   return structure.package + "__" + py_infix(structure) + "__convert_to_py";
 }
 std::string py_conversion_source(const Interface& interface) {
-  return "rosidl_generator_py/" + interface.package + "/" + kind(interface.kind) + "/_" +
+  return root(Deliverable::GeneratorPy) + "/" + interface.package + "/" + kind(interface.kind) + "/_" +
          stem(interface.name) + "_s.c";
 }
-std::string py_extension_module(const std::string& package, Support support) {
-  return package + "_s__" + support_identifier(support);
-}
 
-std::string py_classes_root() { return "python"; }
 std::string py_package_init(const std::string& package) {
-  return py_classes_root() + "/" + package + "/__init__.py";
+  return root(Deliverable::Python) + "/" + package + "/__init__.py";
 }
 std::string py_kind_init(const std::string& package, InterfaceKind interface_kind) {
-  return py_classes_root() + "/" + package + "/" + kind(interface_kind) + "/__init__.py";
+  return root(Deliverable::Python) + "/" + package + "/" + kind(interface_kind) + "/__init__.py";
 }
 std::string py_module_file(const Interface& interface) {
-  return py_classes_root() + "/" + interface.package + "/" + kind(interface.kind) + "/_" +
+  return root(Deliverable::Python) + "/" + interface.package + "/" + kind(interface.kind) + "/_" +
          stem(interface.name) + ".py";
-}
-std::string py_runtime_module(const std::string& package) { return package + "._message_runtime"; }
-std::string py_runtime_file(const std::string& package) {
-  return py_classes_root() + "/" + package + "/_message_runtime.py";
 }
 std::string py_kind_package(const std::string& package, InterfaceKind interface_kind) {
   return package + "." + kind(interface_kind);
@@ -570,18 +562,11 @@ PyClass py_action_status_message() {
   return action_msgs_class(InterfaceKind::Message, "GoalStatusArray");
 }
 
-std::string py_conversion_root() { return "rosidl_generator_py"; }
 std::string py_conversion_header(const Interface& interface) {
   return interface.package + "/" + kind(interface.kind) + "/_" + stem(interface.name) + "_s.h";
 }
 std::string py_conversion_rules_header(const std::string& package) {
   return package + "/detail/python_conversion_rules.h";
-}
-std::string py_conversion_visibility_header(const std::string& package) {
-  return package + "/msg/rosidl_generator_py__visibility_control.h";
-}
-std::string py_conversion_visibility_macro(const std::string& package) {
-  return "ROSIDL_GENERATOR_PY_PUBLIC_" + package;
 }
 std::string py_sequence_label(const Type& type) {
   switch (type.element) {
@@ -594,22 +579,51 @@ std::string py_sequence_label(const Type& type) {
 }
 std::string py_sequence_reserve(const Type& type) { return "reserve_" + c_sequence_type_of(type); }
 
-std::string py_extension_root() { return "python_modules"; }
+std::vector<std::string> py_extension_modules(const std::string& package) {
+  std::vector<std::string> modules;
+  for (Deliverable support : {Deliverable::TypesupportDispatch, Deliverable::IntrospectionC}) {
+    modules.push_back(package + "_s__" + support_identifier(support));
+  }
+  return modules;
+}
 std::string py_extension_source(const std::string& package) {
-  return py_extension_root() + "/" + package + "_s.c";
+  return root(Deliverable::PythonModules) + "/" + package + "_s.c";
 }
 std::string py_module_definition_name(const std::string& package) {
   return "_" + package + "_support";
 }
 std::string py_module_documentation(const std::string& package) { return "_" + package + "_doc"; }
-std::string py_message_capsule(std::string_view operation, const Structure& structure) {
-  return std::string(operation) + "_msg__" + py_infix(structure);
+namespace {
+std::string entry_point_operation(PyEntryPoint entry_point) {
+  switch (entry_point) {
+    case PyEntryPoint::CreateRosMessage: return "create_ros_message";
+    case PyEntryPoint::DestroyRosMessage: return "destroy_ros_message";
+    case PyEntryPoint::ConvertFromPy: return "convert_from_py";
+    case PyEntryPoint::ConvertToPy: return "convert_to_py";
+    case PyEntryPoint::TypeSupport: return "type_support";
+  }
+  return "";
+}
+}  // namespace
+const std::vector<PyEntryPoint>& py_message_entry_points() {
+  static const std::vector<PyEntryPoint> all = {
+      PyEntryPoint::CreateRosMessage, PyEntryPoint::DestroyRosMessage, PyEntryPoint::ConvertFromPy,
+      PyEntryPoint::ConvertToPy, PyEntryPoint::TypeSupport};
+  return all;
+}
+std::string py_message_capsule(PyEntryPoint entry_point, const Structure& structure) {
+  return entry_point_operation(entry_point) + "_msg__" + py_infix(structure);
+}
+std::string py_entry_point_attribute(PyEntryPoint entry_point) {
+  return "_" + upper(entry_point_operation(entry_point));
 }
 std::string py_service_capsule(const Interface& interface, const Service& service) {
-  return "type_support_srv__" + py_service_infix(interface, service);
+  return entry_point_operation(PyEntryPoint::TypeSupport) + "_srv__" +
+         py_service_infix(interface, service);
 }
 std::string py_action_capsule(const Interface& action) {
-  return "type_support_action__" + py_interface_infix(action);
+  return entry_point_operation(PyEntryPoint::TypeSupport) + "_action__" +
+         py_interface_infix(action);
 }
 std::string py_register_message(const Structure& structure) {
   return "_register_msg_type__" + py_infix(structure);
@@ -620,5 +634,27 @@ std::string py_register_service(const Interface& interface, const Service& servi
 std::string py_register_action(const Interface& action) {
   return "_register_action_type__" + py_interface_infix(action);
 }
+
+std::string runtime_header(RuntimeHeader header) {
+  const std::string folder = std::string(kRuntime) + "/";
+  switch (header) {
+    case RuntimeHeader::CWire: return folder + "fastcdr_c_wire.hpp";
+    case RuntimeHeader::CppWire: return folder + "fastcdr_cpp_wire.hpp";
+    case RuntimeHeader::Yaml: return folder + "cpp_yaml.hpp";
+    case RuntimeHeader::PythonConversion: return folder + "python_conversion.h";
+  }
+  return "";
+}
+std::string runtime_namespace(RuntimeHeader header) {
+  const std::string outer = std::string(kRuntime) + "::";
+  switch (header) {
+    case RuntimeHeader::CWire: return outer + "fastcdr_c";
+    case RuntimeHeader::CppWire: return outer + "fastcdr_cpp";
+    case RuntimeHeader::Yaml: return outer + "yaml";
+    case RuntimeHeader::PythonConversion: break;  // C has no namespaces
+  }
+  throw std::logic_error("a runtime header without a namespace");
+}
+std::string py_runtime_module() { return kRuntime; }
 
 }  // namespace idlc::naming

@@ -98,7 +98,7 @@ GeneratedFile struct_header(const Interface& interface) {
   for (const Structure* structure : interface.structures) write_structure(out, *structure);
   close_c_linkage(out);
   close_header(out, path);
-  return {naming::c_include_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::GeneratorC) + "/" + path, out.text()};
 }
 
 struct Prototype {
@@ -136,7 +136,7 @@ void write_prototype(CodeWriter& out, const Structure& structure, const Prototyp
     }
     return substitute(text, subset);
   };
-  out.line(naming::c_visibility_macro(structure.package));
+  out.line(naming::visibility_macro(structure.package, naming::Deliverable::GeneratorC));
   out.line(used(prototype.result) + " " + function + "(" + used(prototype.parameters) + ");");
   out.line();
 }
@@ -146,7 +146,7 @@ GeneratedFile functions_header(const Interface& interface) {
   CodeWriter out;
   open_header(out, banner(interface), path);
   out.lines("#include <stdbool.h>\n#include <stddef.h>\n\n");
-  out.line("#include \"$header$\"", {{"header", naming::c_visibility_header(interface.package)}});
+  out.line("#include \"$header$\"", {{"header", naming::visibility_header(interface.package, naming::Deliverable::GeneratorC)}});
   out.line("#include \"$header$\"", {{"header", naming::c_struct_header(interface)}});
   out.line();
   open_c_linkage(out);
@@ -161,7 +161,7 @@ GeneratedFile functions_header(const Interface& interface) {
   }
   close_c_linkage(out);
   close_header(out, path);
-  return {naming::c_include_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::GeneratorC) + "/" + path, out.text()};
 }
 
 GeneratedFile umbrella_header(const Interface& interface) {
@@ -172,15 +172,13 @@ GeneratedFile umbrella_header(const Interface& interface) {
   out.line("#include \"$header$\"", {{"header", naming::c_functions_header(interface)}});
   out.line();
   close_header(out, path);
-  return {naming::c_include_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::GeneratorC) + "/" + path, out.text()};
 }
 
 }  // namespace
 
 FileSet emit_c_headers(const Package& package) {
-  FileSet files{common::visibility_header(package, naming::c_include_root(),
-                                          naming::c_visibility_header(package.name),
-                                          naming::c_visibility_macro(package.name))};
+  FileSet files{common::visibility_header(package, naming::Deliverable::GeneratorC)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(struct_header(*interface));
     files.push_back(functions_header(*interface));

@@ -9,7 +9,7 @@ namespace idlc::serialization_c {
 namespace {
 
 std::string nested_callbacks(const Structure& nested, const std::string& wire) {
-  return wire + "::callbacks(" + naming::message_handle(naming::Support::FastCdrC, nested) + "())";
+  return wire + "::callbacks(" + naming::message_handle(naming::Deliverable::SerializationC, nested) + "())";
 }
 
 void fail_unless(CodeWriter& out, const std::string& condition) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <variant>
 
 #include "naming.hpp"
@@ -31,15 +30,16 @@ void declare(CodeWriter& out, const std::string& macro, const std::string& proto
   out.line();
 }
 
-GeneratedFile visibility_header(const Package& package, const std::string& root,
-                                const std::string& path, const std::string& macro) {
+GeneratedFile visibility_header(const Package& package, naming::Deliverable deliverable) {
+  const std::string path = naming::visibility_header(package.name, deliverable);
+  const std::string macro = naming::visibility_macro(package.name, deliverable);
   CodeWriter out;
   open_header(out, package_banner(package), path);
   out.line("// The library is built with hidden symbols; exactly the declared functions are exported.");
   out.line("#define $macro$ __attribute__((visibility(\"default\")))", {{"macro", macro}});
   out.line();
   close_header(out, path);
-  return {root + "/" + path, out.text()};
+  return {naming::root(deliverable) + "/" + path, out.text()};
 }
 
 namespace {
@@ -86,13 +86,6 @@ void open_namespace(CodeWriter& out, const std::string& name) {
 void close_namespace(CodeWriter& out, const std::string& name) {
   out.line("}  // namespace $name$", {{"name", name}});
   out.line();
-}
-
-const Structure& structure_named(const Interface& interface, const std::string& name) {
-  for (const Structure* structure : interface.structures) {
-    if (structure->name == name) return *structure;
-  }
-  throw std::logic_error("the model has no structure " + name + " in " + interface.name);
 }
 
 }  // namespace idlc::common

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "emit/emitters.hpp"
+#include "naming.hpp"
 #include "support/code_writer.hpp"
 
 namespace idlc::common {
@@ -19,10 +20,9 @@ void close_c_linkage(CodeWriter& out);
 // An exported prototype: the visibility macro on its own line, then the declaration.
 void declare(CodeWriter& out, const std::string& macro, const std::string& prototype);
 
-// The header that defines `macro`, with which a deliverable exports exactly its documented
-// functions from a library whose symbols are hidden by default.
-GeneratedFile visibility_header(const Package& package, const std::string& root,
-                                const std::string& path, const std::string& macro);
+// The header that defines the deliverable's visibility macro, with which it exports exactly its
+// documented functions from a library whose symbols are hidden by default.
+GeneratedFile visibility_header(const Package& package, naming::Deliverable deliverable);
 
 struct InterfaceUses {
   bool strings = false;
@@ -41,8 +41,5 @@ InterfaceUses uses_of(const Interface& interface);
 // C++ namespaces as C++17 writes them: "namespace pkg::msg {" and its closing line.
 void open_namespace(CodeWriter& out, const std::string& name);
 void close_namespace(CodeWriter& out, const std::string& name);
-
-// The structure of an interface with this name; the model has it, so null never comes back.
-const Structure& structure_named(const Interface& interface, const std::string& name);
 
 }  // namespace idlc::common

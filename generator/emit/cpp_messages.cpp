@@ -64,24 +64,30 @@ Scalar zero_of(Primitive primitive) {
 }
 
 // A field's default as the right-hand side of an assignment: one literal, "{{a, b}}" for a
-// fixed array, "{a, b}" for a sequence.
-std::string default_text(const Field& field) {
+// fixed array, "{a, b}" for a sequence. Each literal is a value of its own, bound as
+// $item0$, $item1$, ...
+Snippet default_assignment(const std::string& member, const Field& field) {
   const Value& value = *field.default_value;
+  Snippet assignment(member + " = ");
   std::string items;
-  for (const Scalar& item : value.items) {
-    if (!items.empty()) items += ", ";
-    items += cpp_literal(field.type.primitive, item);
+  for (std::size_t i = 0; i < value.items.size(); ++i) {
+    const std::string name = "item" + std::to_string(i);
+    items += (i == 0 ? "$" : ", $") + name + "$";
+    assignment.bindings.push_back({name, cpp_literal(field.type.primitive, value.items[i])});
   }
-  if (!value.is_array) return items;
-  return field.type.container == Container::FixedArray ? "{{" + items + "}}" : "{" + items + "}";
+  if (value.is_array) {
+    items = field.type.container == Container::FixedArray ? "{{" + items + "}}" : "{" + items + "}";
+  }
+  assignment.text += items + ";";
+  return assignment;
 }
 
 // What the constructor does for one field, by mode.
 struct Construction {
-  std::string initializer;              // in the member-initializer list; "" for none
-  std::vector<std::string> zero;        // under ALL and ZERO
-  std::vector<std::string> defaults;    // under ALL and DEFAULTS_ONLY
-  std::vector<std::string> zero_apart;  // under ZERO alone: its ALL value is not zero
+  std::string initializer;          // in the member-initializer list; "" for none
+  std::vector<Snippet> zero;        // under ALL and ZERO
+  std::vector<Snippet> defaults;    // under ALL and DEFAULTS_ONLY
+  std::vector<Snippet> zero_apart;  // under ZERO alone: its ALL value is not zero
 };
 
 Construction construction_of(const Field& field) {
@@ -90,24 +96,25 @@ Construction construction_of(const Field& field) {
   Construction result;
   // A field with a default takes it under ALL and DEFAULTS_ONLY and is zeroed under ZERO;
   // a field without one is zeroed under ALL and ZERO.
-  auto zero_or_default = [&](const std::string& zeroing) {
+  auto zero_or_default = [&](const Snippet& zeroing) {
     if (!field.default_value) {
       result.zero.push_back(zeroing);
       return;
     }
-    result.defaults.push_back(member + " = " + default_text(field) + ";");
+    result.defaults.push_back(default_assignment(member, field));
     result.zero_apart.push_back(zeroing);
   };
   switch (type.kind()) {
     case FieldKind::Primitive:
-      zero_or_default(member + " = " + cpp_literal(type.primitive, zero_of(type.primitive)) + ";");
+      zero_or_default({member + " = $zero$;", {{"zero", cpp_literal(type.primitive, zero_of(type.primitive))}}});
       break;
-    case FieldKind::String: zero_or_default(member + " = \"\";"); break;
+    case FieldKind::String: zero_or_default(Snippet(member + " = \"\";")); break;
     case FieldKind::Nested: result.initializer = field.name + "(_init)"; break;
     case FieldKind::PrimitiveArray:
-      zero_or_default(member + ".fill(" + cpp_literal(type.primitive, zero_of(type.primitive)) + ");");
+      zero_or_default(
+          {member + ".fill($zero$);", {{"zero", cpp_literal(type.primitive, zero_of(type.primitive))}}});
       break;
-    case FieldKind::StringArray: zero_or_default(member + ".fill(\"\");"); break;
+    case FieldKind::StringArray: zero_or_default(Snippet(member + ".fill(\"\");")); break;
     case FieldKind::NestedArray:
       // The elements are built with ALL, which DEFAULTS_ONLY accepts as it is; only ZERO must
       // take away what the elements' own defaults gave them.
@@ -117,7 +124,7 @@ Construction construction_of(const Field& field) {
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence:
       // Sequences start empty in every mode; only a default gives them elements.
-      if (field.default_value) result.defaults.push_back(member + " = " + default_text(field) + ";");
+      if (field.default_value) result.defaults.push_back(default_assignment(member, field));
       break;
   }
   return result;
@@ -133,10 +140,10 @@ std::string mode_test(const std::vector<std::string>& modes) {
 }
 
 void write_mode_block(CodeWriter& out, const std::vector<std::string>& modes,
-                      const std::vector<std::string>& statements) {
+                      const std::vector<Snippet>& statements) {
   if (statements.empty()) return;
   auto block = out.block("if (" + mode_test(modes) + ")");
-  for (const std::string& statement : statements) out.line(statement);
+  for (const Snippet& statement : statements) out.line(statement);
 }
 
 void write_constructor(CodeWriter& out, const Structure& structure) {
@@ -248,17 +255,16 @@ void write_service_key(CodeWriter& out, const Service& service) {
 }
 
 void write_action_key(CodeWriter& out, const Interface& action) {
-  auto qualified = [&](const char* part) {
-    return naming::cpp_qualified(common::structure_named(action, naming::action_structure(action, part)));
-  };
+  auto qualified = [&](Role role) { return naming::cpp_qualified(action.structure(role)); };
+  auto key = [&](ServiceRole role) { return naming::cpp_service_key(action, action.service(role)); };
   {
     auto body = out.block("struct $action$", {{"action", action.name}}, ";");
-    out.line("using Goal = $type$;", {{"type", qualified("Goal")}});
-    out.line("using Result = $type$;", {{"type", qualified("Result")}});
-    out.line("using Feedback = $type$;", {{"type", qualified("Feedback")}});
-    out.line("using SendGoalService = $key$;", {{"key", naming::cpp_service_key(action, action.services[0])}});
-    out.line("using GetResultService = $key$;", {{"key", naming::cpp_service_key(action, action.services[1])}});
-    out.line("using FeedbackMessage = $type$;", {{"type", qualified("FeedbackMessage")}});
+    out.line("using Goal = $type$;", {{"type", qualified(Role::Goal)}});
+    out.line("using Result = $type$;", {{"type", qualified(Role::Result)}});
+    out.line("using Feedback = $type$;", {{"type", qualified(Role::Feedback)}});
+    out.line("using SendGoalService = $key$;", {{"key", key(ServiceRole::SendGoal)}});
+    out.line("using GetResultService = $key$;", {{"key", key(ServiceRole::GetResult)}});
+    out.line("using FeedbackMessage = $type$;", {{"type", qualified(Role::FeedbackMessage)}});
   }
   out.line();
 }
@@ -287,7 +293,7 @@ GeneratedFile struct_header(const Interface& interface) {
   if (interface.kind == InterfaceKind::Action) write_action_key(out, interface);
   common::close_namespace(out, naming::cpp_interface_namespace(interface));
   common::close_header(out, path);
-  return {naming::cpp_include_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::CppMessages) + "/" + path, out.text()};
 }
 
 GeneratedFile umbrella_header(const Interface& interface) {
@@ -298,13 +304,13 @@ GeneratedFile umbrella_header(const Interface& interface) {
   out.line("#include \"$header$\"", {{"header", naming::cpp_traits_header(interface)}});
   out.line();
   common::close_header(out, path);
-  return {naming::cpp_include_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::CppMessages) + "/" + path, out.text()};
 }
 
 }  // namespace
 
 FileSet emit_cpp_messages(const Package& package) {
-  FileSet files{cpp_traits::yaml_header(package)};
+  FileSet files;
   for (const Interface* interface : package.interfaces) {
     files.push_back(struct_header(*interface));
     files.push_back(cpp_traits::traits_header(*interface));

@@ -8,7 +8,6 @@
 // stamps its records from a load-time constructor: by the time the library's loader returns,
 // every record is complete, as if it had been initialised statically.
 
-#include <stdexcept>
 #include <utility>
 
 #include "emit/common.hpp"
@@ -19,12 +18,12 @@
 namespace idlc {
 namespace {
 
-using naming::Support;
+using naming::Deliverable;
 
 // The map of one structure or service: identifiers and handle names in the providers' order.
 void write_map(CodeWriter& out, const Package& package, const std::string& c_name,
                const std::vector<std::string>& symbols) {
-  const std::vector<Support> providers = naming::dispatch_providers();
+  const std::vector<Deliverable> providers = naming::dispatch_providers();
   const std::string count = std::to_string(providers.size());
   const std::string identifiers = naming::dispatch_map_part(c_name, "identifiers");
   const std::string names = naming::dispatch_map_part(c_name, "symbol_names");
@@ -32,7 +31,7 @@ void write_map(CodeWriter& out, const Package& package, const std::string& c_nam
   {
     auto block = out.block("static const char * const $identifiers$[$count$] =",
                            {{"identifiers", identifiers}, {"count", count}}, ";");
-    for (Support provider : providers) {
+    for (Deliverable provider : providers) {
       out.line("\"$identifier$\",", {{"identifier", naming::support_identifier(provider)}});
     }
   }
@@ -89,10 +88,10 @@ void write_dispatched(CodeWriter& out, const Package& package, const Dispatched&
 
 void write_message(CodeWriter& out, const Package& package, const Structure& structure) {
   Dispatched entry{naming::c_type(structure), {}, naming::dispatch_message_record(structure),
-                   naming::message_handle(Support::Dispatch, structure),
+                   naming::message_handle(Deliverable::TypesupportDispatch, structure),
                    "rosidl_message_type_support_t",
                    "rosidl_typesupport_c__get_message_typesupport_handle_function"};
-  for (Support provider : naming::dispatch_providers()) {
+  for (Deliverable provider : naming::dispatch_providers()) {
     entry.symbols.push_back(naming::message_handle(provider, structure));
   }
   write_dispatched(out, package, entry);
@@ -102,50 +101,39 @@ void write_service(CodeWriter& out, const Package& package, const Interface& int
                    const Service& service) {
   Dispatched entry{naming::service_c_name(interface, service), {},
                    naming::dispatch_service_record(interface, service),
-                   naming::service_handle(Support::Dispatch, interface, service),
+                   naming::service_handle(Deliverable::TypesupportDispatch, interface, service),
                    "rosidl_service_type_support_t",
                    "rosidl_typesupport_c__get_service_typesupport_handle_function"};
-  for (Support provider : naming::dispatch_providers()) {
+  for (Deliverable provider : naming::dispatch_providers()) {
     entry.symbols.push_back(naming::service_handle(provider, interface, service));
   }
   write_dispatched(out, package, entry);
 }
 
-const Structure* find_structure(const Interface& interface, const std::string& name) {
-  for (const Structure* structure : interface.structures) {
-    if (structure->name == name) return structure;
-  }
-  return nullptr;
-}
-
 void write_action(CodeWriter& out, const Interface& action) {
-  const Structure* feedback = find_structure(action, naming::action_feedback_message(action));
-  if (feedback == nullptr || action.services.size() != 2) {
-    throw std::logic_error("action " + action.name + " lacks its protocol structures");
-  }
-  // The model lists an action's services as SendGoal, then GetResult.
-  const Service& send_goal = action.services[0];
-  const Service& get_result = action.services[1];
+  const Structure& feedback = action.structure(Role::FeedbackMessage);
+  const Service& send_goal = action.service(ServiceRole::SendGoal);
+  const Service& get_result = action.service(ServiceRole::GetResult);
   const std::string record = naming::dispatch_action_record(action);
   out.line("// Provided by the dispatch library of action_msgs.");
   out.line("const rosidl_service_type_support_t * $cancel$(void);",
-           {{"cancel", naming::action_cancel_service_handle(Support::Dispatch)}});
+           {{"cancel", naming::action_cancel_service_handle(Deliverable::TypesupportDispatch)}});
   out.line("const rosidl_message_type_support_t * $status$(void);",
-           {{"status", naming::action_status_message_handle(Support::Dispatch)}});
+           {{"status", naming::action_status_message_handle(Deliverable::TypesupportDispatch)}});
   out.line();
   out.line("static rosidl_action_type_support_t $record$;  // filled by the handle function",
            {{"record", record}});
   out.line();
   auto body = out.block("const rosidl_action_type_support_t *\n$handle$(void)",
-                        {{"handle", naming::action_handle(Support::Dispatch, action)}});
+                        {{"handle", naming::action_handle(Deliverable::TypesupportDispatch, action)}});
   out.line("// Every call stores the same five pointers, so concurrent calls need no lock; the");
   out.line("// atomic stores keep them well defined.");
   const std::pair<const char*, std::string> parts[] = {
-      {"goal_service_type_support", naming::service_handle(Support::Dispatch, action, send_goal)},
-      {"result_service_type_support", naming::service_handle(Support::Dispatch, action, get_result)},
-      {"cancel_service_type_support", naming::action_cancel_service_handle(Support::Dispatch)},
-      {"feedback_message_type_support", naming::message_handle(Support::Dispatch, *feedback)},
-      {"status_message_type_support", naming::action_status_message_handle(Support::Dispatch)},
+      {"goal_service_type_support", naming::service_handle(Deliverable::TypesupportDispatch, action, send_goal)},
+      {"result_service_type_support", naming::service_handle(Deliverable::TypesupportDispatch, action, get_result)},
+      {"cancel_service_type_support", naming::action_cancel_service_handle(Deliverable::TypesupportDispatch)},
+      {"feedback_message_type_support", naming::message_handle(Deliverable::TypesupportDispatch, feedback)},
+      {"status_message_type_support", naming::action_status_message_handle(Deliverable::TypesupportDispatch)},
   };
   for (const auto& [member, handle] : parts) {
     out.line("__atomic_store_n(&$record$.$member$, $handle$(), __ATOMIC_RELEASE);",
@@ -195,42 +183,40 @@ GeneratedFile source(const Package& package, const Interface& interface) {
 
 GeneratedFile header(const Interface& interface) {
   const std::string path = naming::dispatch_header(interface);
-  const std::string macro = naming::dispatch_visibility_macro(interface.package);
+  const std::string macro = naming::visibility_macro(interface.package, naming::Deliverable::TypesupportDispatch);
   const bool is_action = interface.kind == InterfaceKind::Action;
   CodeWriter out;
   common::open_header(out, banner(interface), path);
   out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
   if (!interface.services.empty()) out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
   if (is_action) out.line("#include \"rosidl_runtime_c/action_type_support_struct.h\"");
-  out.line("#include \"$header$\"", {{"header", naming::dispatch_visibility_header(interface.package)}});
+  out.line("#include \"$header$\"", {{"header", naming::visibility_header(interface.package, naming::Deliverable::TypesupportDispatch)}});
   out.line();
   common::open_c_linkage(out);
   for (const Structure* structure : interface.structures) {
     common::declare(out, macro,
             "const rosidl_message_type_support_t *\n" +
-                naming::message_handle(Support::Dispatch, *structure) + "(void)");
+                naming::message_handle(Deliverable::TypesupportDispatch, *structure) + "(void)");
   }
   for (const Service& service : interface.services) {
     common::declare(out, macro,
             "const rosidl_service_type_support_t *\n" +
-                naming::service_handle(Support::Dispatch, interface, service) + "(void)");
+                naming::service_handle(Deliverable::TypesupportDispatch, interface, service) + "(void)");
   }
   if (is_action) {
     common::declare(out, macro,
-            "const rosidl_action_type_support_t *\n" + naming::action_handle(Support::Dispatch, interface) +
+            "const rosidl_action_type_support_t *\n" + naming::action_handle(Deliverable::TypesupportDispatch, interface) +
                 "(void)");
   }
   common::close_c_linkage(out);
   common::close_header(out, path);
-  return {naming::dispatch_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::TypesupportDispatch) + "/" + path, out.text()};
 }
 
 }  // namespace
 
-FileSet emit_dispatch_c(const Package& package) {
-  FileSet files{common::visibility_header(package, naming::dispatch_root(),
-                                          naming::dispatch_visibility_header(package.name),
-                                          naming::dispatch_visibility_macro(package.name))};
+FileSet emit_typesupport_dispatch(const Package& package) {
+  FileSet files{common::visibility_header(package, naming::Deliverable::TypesupportDispatch)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(header(*interface));
     files.push_back(source(package, *interface));

@@ -5,38 +5,27 @@
 #include "naming.hpp"
 
 namespace idlc {
-namespace {
 
-FileSet emit_c(const Package& package) {
-  FileSet files = emit_c_headers(package);
-  FileSet sources = emit_c_functions(package);
-  files.insert(files.end(), sources.begin(), sources.end());
-  return files;
-}
-
-}  // namespace
-
-const std::vector<Deliverable>& deliverables() {
-  static const std::vector<Deliverable> all = {
-      {"c", &emit_c},
-      {"introspection_c", &emit_introspection_c},
-      {"dispatch_c", &emit_dispatch_c},
-      {"fastrtps_c", &emit_c_serialization},
-      {"cpp", &emit_cpp_messages},
-      {"introspection_cpp", &emit_introspection_cpp},
-      {"fastrtps_cpp", &emit_cpp_serialization},
-      {"py_messages", &emit_py_messages},
-      {"py_conversion", &emit_py_conversion},
-      {"py_extension", &emit_py_extension},
-  };
-  return all;
-}
-
-const Deliverable* find_deliverable(const std::string& name) {
-  for (const Deliverable& deliverable : deliverables()) {
-    if (deliverable.name == name) return &deliverable;
+FileSet emit(naming::Deliverable deliverable, const Package& package) {
+  using naming::Deliverable;
+  switch (deliverable) {
+    case Deliverable::GeneratorC: {
+      FileSet files = emit_c_headers(package);
+      FileSet sources = emit_c_functions(package);
+      files.insert(files.end(), sources.begin(), sources.end());
+      return files;
+    }
+    case Deliverable::TypesupportDispatch: return emit_typesupport_dispatch(package);
+    case Deliverable::IntrospectionC: return emit_introspection_c(package);
+    case Deliverable::SerializationC: return emit_serialization_c(package);
+    case Deliverable::CppMessages: return emit_cpp_messages(package);
+    case Deliverable::IntrospectionCpp: return emit_introspection_cpp(package);
+    case Deliverable::SerializationCpp: return emit_serialization_cpp(package);
+    case Deliverable::Python: return emit_python(package);
+    case Deliverable::GeneratorPy: return emit_generator_py(package);
+    case Deliverable::PythonModules: return emit_python_modules(package);
   }
-  return nullptr;
+  return {};
 }
 
 std::string banner(const Interface& interface, std::string_view comment) {

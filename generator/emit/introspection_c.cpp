@@ -276,14 +276,14 @@ void write_message_tables(CodeWriter& out, const Structure& structure) {
 void write_message_handle(CodeWriter& out, const Structure& structure) {
   const std::string array = naming::introspection_c_member_array(structure);
   auto body = out.block("const rosidl_message_type_support_t *\n$handle$(void)",
-                        {{"handle", naming::message_handle(naming::Support::IntrospectionC, structure)}});
+                        {{"handle", naming::message_handle(naming::Deliverable::IntrospectionC, structure)}});
   for (std::size_t i = 0; i < structure.fields.size(); ++i) {
     const Type& type = structure.fields[i].type;
     if (type.element != ElementKind::Nested) continue;
     out.line("bind_nested(&$array$[$i$], $nested$());",
              {{"array", array},
               {"i", std::to_string(i)},
-              {"nested", naming::message_handle(naming::Support::IntrospectionC, *type.nested)}});
+              {"nested", naming::message_handle(naming::Deliverable::IntrospectionC, *type.nested)}});
   }
   out.line("stamp_identifier(&$record$.typesupport_identifier);",
            {{"record", naming::introspection_c_message_record(structure)}});
@@ -311,14 +311,14 @@ void write_service(CodeWriter& out, const Interface& interface, const Service& s
   }
   out.line();
   auto body = out.block("const rosidl_service_type_support_t *\n$handle$(void)",
-                        {{"handle", naming::service_handle(naming::Support::IntrospectionC, interface, service)}});
+                        {{"handle", naming::service_handle(naming::Deliverable::IntrospectionC, interface, service)}});
   out.line("stamp_identifier(&$record$.typesupport_identifier);", {{"record", record}});
   out.line("bind_side(&$members$.request_members_, $request$);",
            {{"members", members},
-            {"request", naming::message_handle(naming::Support::IntrospectionC, *service.request)}});
+            {"request", naming::message_handle(naming::Deliverable::IntrospectionC, *service.request)}});
   out.line("bind_side(&$members$.response_members_, $response$);",
            {{"members", members},
-            {"response", naming::message_handle(naming::Support::IntrospectionC, *service.response)}});
+            {"response", naming::message_handle(naming::Deliverable::IntrospectionC, *service.response)}});
   out.line("return &$record$;", {{"record", record}});
 }
 
@@ -415,20 +415,20 @@ GeneratedFile source(const Interface& interface) {
 
 GeneratedFile header(const Interface& interface) {
   const std::string path = naming::introspection_c_header(interface);
-  const std::string macro = naming::introspection_c_visibility_macro(interface.package);
+  const std::string macro = naming::visibility_macro(interface.package, naming::Deliverable::IntrospectionC);
   CodeWriter out;
   common::open_header(out, banner(interface), path);
   out.lines("#include <stdbool.h>\n#include <stddef.h>\n\n");
   out.line("#include \"rosidl_runtime_c/message_initialization.h\"");
   out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
   if (!interface.services.empty()) out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
-  out.line("#include \"$header$\"", {{"header", naming::introspection_c_visibility_header(interface.package)}});
+  out.line("#include \"$header$\"", {{"header", naming::visibility_header(interface.package, naming::Deliverable::IntrospectionC)}});
   out.line();
   common::open_c_linkage(out);
   for (const Structure* structure : interface.structures) {
     common::declare(out, macro,
             "const rosidl_message_type_support_t *\n" +
-                naming::message_handle(naming::Support::IntrospectionC, *structure) + "(void)");
+                naming::message_handle(naming::Deliverable::IntrospectionC, *structure) + "(void)");
     common::declare(out, macro,
             "void\n" + naming::introspection_c_init_function(*structure) +
                 "(void * message_memory, enum rosidl_runtime_c__message_initialization initialization)");
@@ -442,19 +442,17 @@ GeneratedFile header(const Interface& interface) {
   for (const Service& service : interface.services) {
     common::declare(out, macro,
             "const rosidl_service_type_support_t *\n" +
-                naming::service_handle(naming::Support::IntrospectionC, interface, service) + "(void)");
+                naming::service_handle(naming::Deliverable::IntrospectionC, interface, service) + "(void)");
   }
   common::close_c_linkage(out);
   common::close_header(out, path);
-  return {naming::introspection_c_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::IntrospectionC) + "/" + path, out.text()};
 }
 
 }  // namespace
 
 FileSet emit_introspection_c(const Package& package) {
-  FileSet files{common::visibility_header(package, naming::introspection_c_root(),
-                                          naming::introspection_c_visibility_header(package.name),
-                                          naming::introspection_c_visibility_macro(package.name))};
+  FileSet files{common::visibility_header(package, naming::Deliverable::IntrospectionC)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(header(*interface));
     files.push_back(source(*interface));

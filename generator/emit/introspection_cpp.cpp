@@ -15,12 +15,12 @@ namespace idlc {
 namespace {
 
 using naming::Accessor;
-using naming::Support;
+using naming::Deliverable;
 
 constexpr const char* kRuntime = "::rosidl_typesupport_introspection_cpp";
 
 std::string support_namespace(const Structure& structure) {
-  return naming::cpp_support_namespace(Support::IntrospectionCpp, structure);
+  return naming::cpp_support_namespace(Deliverable::IntrospectionCpp, structure);
 }
 
 // The element type of a field in the std::allocator<void> instantiation.
@@ -143,7 +143,7 @@ void write_member_row(CodeWriter& out, const Structure& structure, const Field& 
   auto boolean = [](bool value) { return std::string(value ? "true" : "false"); };
   // A nested type's record comes from its own library's handle, stored once at load.
   const std::string nested = field.type.element == ElementKind::Nested
-                                 ? naming::cpp_message_handle(Support::IntrospectionCpp, *field.type.nested) + "()"
+                                 ? naming::cpp_message_handle(Deliverable::IntrospectionCpp, *field.type.nested) + "()"
                                  : "nullptr";
   const std::pair<std::string, std::string> columns[] = {
       {"\"" + field.name + "\"", "name_"},
@@ -253,7 +253,7 @@ void bind_sides(
 }
 
 void write_handles(CodeWriter& out, const Interface& interface) {
-  common::open_namespace(out, naming::support_identifier(Support::IntrospectionCpp));
+  common::open_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
   for (const Structure* structure : interface.structures) {
     out.line("template<>");
     {
@@ -277,32 +277,32 @@ void write_handles(CodeWriter& out, const Interface& interface) {
         auto unset = out.block("if (sides_missing(members))");
         out.line("bind_sides(");
         out.line("  members, $request$(), $response$());",
-                 {{"request", naming::cpp_message_handle(Support::IntrospectionCpp, *service.request)},
-                  {"response", naming::cpp_message_handle(Support::IntrospectionCpp, *service.response)}});
+                 {{"request", naming::cpp_message_handle(Deliverable::IntrospectionCpp, *service.request)},
+                  {"response", naming::cpp_message_handle(Deliverable::IntrospectionCpp, *service.response)}});
       }
       out.line("return &$record$;", {{"record", records + naming::introspection_cpp_service_record(service)}});
     }
     out.line();
   }
-  common::close_namespace(out, naming::support_identifier(Support::IntrospectionCpp));
+  common::close_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
 
   out.line("extern \"C\" {");
   out.line();
   for (const Structure* structure : interface.structures) {
     {
       auto body = out.block("const rosidl_message_type_support_t *\n$handle$()",
-                            {{"handle", naming::message_handle(Support::IntrospectionCpp, *structure)}});
+                            {{"handle", naming::message_handle(Deliverable::IntrospectionCpp, *structure)}});
       out.line("return $template$();",
-               {{"template", naming::cpp_message_handle(Support::IntrospectionCpp, *structure)}});
+               {{"template", naming::cpp_message_handle(Deliverable::IntrospectionCpp, *structure)}});
     }
     out.line();
   }
   for (const Service& service : interface.services) {
     {
       auto body = out.block("const rosidl_service_type_support_t *\n$handle$()",
-                            {{"handle", naming::service_handle(Support::IntrospectionCpp, interface, service)}});
+                            {{"handle", naming::service_handle(Deliverable::IntrospectionCpp, interface, service)}});
       out.line("return $template$();",
-               {{"template", naming::cpp_service_handle(Support::IntrospectionCpp, interface, service)}});
+               {{"template", naming::cpp_service_handle(Deliverable::IntrospectionCpp, interface, service)}});
     }
     out.line();
   }
@@ -347,7 +347,7 @@ GeneratedFile source(const Interface& interface) {
 
 GeneratedFile header(const Interface& interface) {
   const std::string path = naming::introspection_cpp_header(interface);
-  const std::string macro = naming::introspection_cpp_visibility_macro(interface.package);
+  const std::string macro = naming::visibility_macro(interface.package, naming::Deliverable::IntrospectionCpp);
   CodeWriter out;
   common::open_header(out, banner(interface), path);
   out.lines("#include <cstddef>\n\n");
@@ -358,10 +358,10 @@ GeneratedFile header(const Interface& interface) {
   if (!interface.services.empty()) {
     out.line("#include \"rosidl_typesupport_introspection_cpp/service_type_support_decl.hpp\"");
   }
-  out.line("#include \"$header$\"", {{"header", naming::introspection_cpp_visibility_header(interface.package)}});
+  out.line("#include \"$header$\"", {{"header", naming::visibility_header(interface.package, naming::Deliverable::IntrospectionCpp)}});
   out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
   out.line();
-  common::open_namespace(out, naming::support_identifier(Support::IntrospectionCpp));
+  common::open_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
   for (const Structure* structure : interface.structures) {
     out.line("template<>");
     common::declare(out, macro,
@@ -373,7 +373,7 @@ GeneratedFile header(const Interface& interface) {
                     "const rosidl_service_type_support_t *\n" +
                         naming::cpp_service_handle_specialization(interface, service) + "()");
   }
-  common::close_namespace(out, naming::support_identifier(Support::IntrospectionCpp));
+  common::close_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
 
   common::open_namespace(out, support_namespace(*interface.structures.front()));
   for (const Structure* structure : interface.structures) {
@@ -392,25 +392,23 @@ GeneratedFile header(const Interface& interface) {
   for (const Structure* structure : interface.structures) {
     common::declare(out, macro,
                     "const rosidl_message_type_support_t *\n" +
-                        naming::message_handle(Support::IntrospectionCpp, *structure) + "()");
+                        naming::message_handle(Deliverable::IntrospectionCpp, *structure) + "()");
   }
   for (const Service& service : interface.services) {
     common::declare(out, macro,
                     "const rosidl_service_type_support_t *\n" +
-                        naming::service_handle(Support::IntrospectionCpp, interface, service) + "()");
+                        naming::service_handle(Deliverable::IntrospectionCpp, interface, service) + "()");
   }
   out.line("}  // extern \"C\"");
   out.line();
   common::close_header(out, path);
-  return {naming::introspection_cpp_root() + "/" + path, out.text()};
+  return {naming::root(naming::Deliverable::IntrospectionCpp) + "/" + path, out.text()};
 }
 
 }  // namespace
 
 FileSet emit_introspection_cpp(const Package& package) {
-  FileSet files{common::visibility_header(package, naming::introspection_cpp_root(),
-                                          naming::introspection_cpp_visibility_header(package.name),
-                                          naming::introspection_cpp_visibility_macro(package.name))};
+  FileSet files{common::visibility_header(package, naming::Deliverable::IntrospectionCpp)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(header(*interface));
     files.push_back(source(*interface));

@@ -10,7 +10,7 @@
 namespace idlc {
 namespace {
 
-using naming::Support;
+using naming::Deliverable;
 
 void write_includes(CodeWriter& out, const Package& package) {
   out.line("#include <Python.h>");
@@ -47,6 +47,20 @@ static int8_t add_capsule(PyObject * module, const char * name, void * pointer) 
 )c");
 }
 
+// What a message's capsule holds: a function, or the dispatch library's record.
+std::string entry_point_pointer(naming::PyEntryPoint entry_point, const Structure& structure,
+                                const std::string& create, const std::string& destroy) {
+  switch (entry_point) {
+    case naming::PyEntryPoint::CreateRosMessage: return "(void *)&" + create;
+    case naming::PyEntryPoint::DestroyRosMessage: return "(void *)&" + destroy;
+    case naming::PyEntryPoint::ConvertFromPy: return "(void *)&" + naming::py_convert_from(structure);
+    case naming::PyEntryPoint::ConvertToPy: return "(void *)&" + naming::py_convert_to(structure);
+    case naming::PyEntryPoint::TypeSupport:
+      return "(void *)" + naming::message_handle(Deliverable::TypesupportDispatch, structure) + "()";
+  }
+  return "";
+}
+
 void write_message(CodeWriter& out, const Structure& structure) {
   const std::string create = naming::private_symbol("create_ros_message", structure);
   const std::string destroy = naming::private_symbol("destroy_ros_message", structure);
@@ -66,16 +80,10 @@ static void $destroy$(void * ros_message) {
   auto body = out.block("Py_EXPORTED_SYMBOL int8_t $register$(PyObject * module)",
                         {{"register", naming::py_register_message(structure)}});
   out.line("int8_t err;");
-  const std::vector<std::pair<std::string, std::string>> capsules = {
-      {"create_ros_message", "(void *)&" + create},
-      {"destroy_ros_message", "(void *)&" + destroy},
-      {"convert_from_py", "(void *)&" + naming::py_convert_from(structure)},
-      {"convert_to_py", "(void *)&" + naming::py_convert_to(structure)},
-      {"type_support", "(void *)" + naming::message_handle(Support::Dispatch, structure) + "()"},
-  };
-  for (const auto& [operation, pointer] : capsules) {
+  for (naming::PyEntryPoint entry_point : naming::py_message_entry_points()) {
     out.line("err = add_capsule(module, \"$name$\", $pointer$);",
-             {{"name", naming::py_message_capsule(operation, structure)}, {"pointer", pointer}});
+             {{"name", naming::py_message_capsule(entry_point, structure)},
+              {"pointer", entry_point_pointer(entry_point, structure, create, destroy)}});
     auto failed = out.block("if (err)");
     out.line("return err;");
   }
@@ -108,7 +116,7 @@ std::vector<std::string> write_registrations(CodeWriter& out, const Package& pac
           if (service.response != structure) continue;
           const std::string registration = naming::py_register_service(*interface, service);
           write_single(out, registration, naming::py_service_capsule(*interface, service),
-                       naming::service_handle(Support::Dispatch, *interface, service));
+                       naming::service_handle(Deliverable::TypesupportDispatch, *interface, service));
           out.line();
           order.push_back(registration);
         }
@@ -116,7 +124,7 @@ std::vector<std::string> write_registrations(CodeWriter& out, const Package& pac
       if (kind == InterfaceKind::Action) {
         const std::string registration = naming::py_register_action(*interface);
         write_single(out, registration, naming::py_action_capsule(*interface),
-                     naming::action_handle(Support::Dispatch, *interface));
+                     naming::action_handle(Deliverable::TypesupportDispatch, *interface));
         out.line();
         order.push_back(registration);
       }
@@ -169,7 +177,7 @@ static struct PyModuleDef module_definition = {
 
 }  // namespace
 
-FileSet emit_py_extension(const Package& package) {
+FileSet emit_python_modules(const Package& package) {
   CodeWriter out;
   out.append(package_banner(package));
   out.line();

@@ -68,8 +68,8 @@ TEST_F(Naming, CNamesAndPaths) {
        "corvanthelis_interfaces/action/arm_task_decision.h"},
       {naming::c_functions_source(move),
        "rosidl_generator_c/corvanthelis_interfaces/srv/detail/move_to_grab__functions.c"},
-      {naming::library_file("corvanthelis_interfaces", "rosidl_generator_c"),
-       "libcorvanthelis_interfaces__rosidl_generator_c.so"},
+      {naming::library_target("corvanthelis_interfaces", naming::Deliverable::GeneratorC),
+       "corvanthelis_interfaces__rosidl_generator_c"},
       {naming::cpp_qualified(of("ArmTask_Goal")), "corvanthelis_interfaces::action::ArmTask_Goal"},
       {naming::cpp_class_template(trash), "Trash_"},
       {naming::py_module(move), "corvanthelis_interfaces.srv._move_to_grab"},
@@ -77,24 +77,79 @@ TEST_F(Naming, CNamesAndPaths) {
   for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
 }
 
+// Each deliverable by its one name, and what the build and the generated code call its parts.
+TEST(Deliverables, NamesAndArtefacts) {
+  struct Row {
+    const char* name;
+    const char* target;      // "" when it builds no library
+    const char* visibility;  // "" when it exports nothing of its own
+    const char* macro;
+  };
+  const std::vector<Row> rows = {
+      {"rosidl_generator_c", "pkg__rosidl_generator_c",
+       "pkg/msg/rosidl_generator_c__visibility_control.h", "ROSIDL_GENERATOR_C_PUBLIC_pkg"},
+      {"typesupport_dispatch", "pkg__rosidl_typesupport_c",
+       "pkg/msg/rosidl_typesupport_c__visibility_control.h", "ROSIDL_TYPESUPPORT_C_PUBLIC_pkg"},
+      {"introspection_c", "pkg__rosidl_typesupport_introspection_c",
+       "pkg/msg/rosidl_typesupport_introspection_c__visibility_control.h",
+       "ROSIDL_TYPESUPPORT_INTROSPECTION_C_PUBLIC_pkg"},
+      {"serialization_c", "pkg__rosidl_typesupport_fastrtps_c",
+       "pkg/msg/rosidl_typesupport_fastrtps_c__visibility_control.h",
+       "ROSIDL_TYPESUPPORT_FASTRTPS_C_PUBLIC_pkg"},
+      {"cpp_messages", "pkg__rosidl_generator_cpp", "", ""},
+      {"introspection_cpp", "pkg__rosidl_typesupport_introspection_cpp",
+       "pkg/msg/rosidl_typesupport_introspection_cpp__visibility_control.h",
+       "ROSIDL_TYPESUPPORT_INTROSPECTION_CPP_PUBLIC_pkg"},
+      {"serialization_cpp", "pkg__rosidl_typesupport_fastrtps_cpp",
+       "pkg/msg/rosidl_typesupport_fastrtps_cpp__visibility_control.h",
+       "ROSIDL_TYPESUPPORT_FASTRTPS_CPP_PUBLIC_pkg"},
+      {"python", "", "", ""},
+      {"rosidl_generator_py", "pkg__rosidl_generator_py",
+       "pkg/msg/rosidl_generator_py__visibility_control.h", "ROSIDL_GENERATOR_PY_PUBLIC_pkg"},
+      {"python_modules", "", "", ""},
+  };
+  ASSERT_EQ(naming::deliverables().size(), rows.size());
+  for (const Row& row : rows) {
+    const naming::DeliverableInfo* info = naming::find_deliverable(row.name);
+    ASSERT_NE(info, nullptr) << row.name;
+    EXPECT_EQ(naming::root(info->id), row.name);
+    if (*row.target == 0) {
+      EXPECT_THROW(naming::library_target("pkg", info->id), std::logic_error) << row.name;
+    } else {
+      EXPECT_EQ(naming::library_target("pkg", info->id), row.target);
+    }
+    if (*row.visibility != 0) {
+      EXPECT_EQ(naming::visibility_header("pkg", info->id), row.visibility);
+      EXPECT_EQ(naming::visibility_macro("pkg", info->id), row.macro);
+    }
+  }
+  EXPECT_EQ(naming::find_deliverable("fastrtps_c"), nullptr);
+  EXPECT_EQ(naming::py_extension_modules("pkg"),
+            (std::vector<std::string>{"pkg_s__rosidl_typesupport_c",
+                                      "pkg_s__rosidl_typesupport_introspection_c"}));
+  EXPECT_EQ(naming::runtime_header(naming::RuntimeHeader::CWire),
+            "corvanthelis_idlc_runtime/fastcdr_c_wire.hpp");
+  EXPECT_EQ(naming::runtime_namespace(naming::RuntimeHeader::Yaml), "corvanthelis_idlc_runtime::yaml");
+}
+
 TEST_F(Naming, TypeSupportHandleSymbols) {
-  using naming::Support;
+  using naming::Deliverable;
   const Interface& move = interface("MoveToGrab_Request");
   const Interface& task = interface("ArmTask_Goal");
   const std::vector<std::pair<std::string, std::string>> rows = {
-      {naming::message_handle(Support::FastCdrC, of("Trash")),
+      {naming::message_handle(Deliverable::SerializationC, of("Trash")),
        "rosidl_typesupport_fastrtps_c__get_message_type_support_handle__corvanthelis_interfaces__"
        "msg__Trash"},
-      {naming::message_handle(Support::IntrospectionC, of("MoveToGrab_Response")),
+      {naming::message_handle(Deliverable::IntrospectionC, of("MoveToGrab_Response")),
        "rosidl_typesupport_introspection_c__get_message_type_support_handle__"
        "corvanthelis_interfaces__srv__MoveToGrab_Response"},
-      {naming::service_handle(Support::Dispatch, move, move.services[0]),
+      {naming::service_handle(Deliverable::TypesupportDispatch, move, move.services[0]),
        "rosidl_typesupport_c__get_service_type_support_handle__corvanthelis_interfaces__srv__"
        "MoveToGrab"},
-      {naming::service_handle(Support::FastCdrC, task, task.services[1]),
+      {naming::service_handle(Deliverable::SerializationC, task, task.services[1]),
        "rosidl_typesupport_fastrtps_c__get_service_type_support_handle__"
        "corvanthelis_interfaces__action__ArmTask_GetResult"},
-      {naming::action_handle(Support::Dispatch, task),
+      {naming::action_handle(Deliverable::TypesupportDispatch, task),
        "rosidl_typesupport_c__get_action_type_support_handle__corvanthelis_interfaces__action__"
        "ArmTask"},
   };
@@ -114,7 +169,7 @@ TEST_F(Naming, PythonInfixes) {
 }
 
 TEST_F(Naming, CppAndPythonDeliverables) {
-  using naming::Support;
+  using naming::Deliverable;
   const Interface& move = interface("MoveToGrab_Request");
   const Interface& task = interface("ArmTask_Goal");
   const Structure& trash = of("Trash");
@@ -123,9 +178,9 @@ TEST_F(Naming, CppAndPythonDeliverables) {
       {naming::cpp_umbrella_header(task), "corvanthelis_interfaces/action/arm_task.hpp"},
       {naming::cpp_service_key(task, task.services[0]),
        "corvanthelis_interfaces::action::ArmTask_SendGoal"},
-      {naming::cpp_support_namespace(Support::FastCdrCpp, trash),
+      {naming::cpp_support_namespace(Deliverable::SerializationCpp, trash),
        "corvanthelis_interfaces::msg::typesupport_fastrtps_cpp"},
-      {naming::cpp_support_namespace(Support::IntrospectionCpp, of("ArmTask_Goal")),
+      {naming::cpp_support_namespace(Deliverable::IntrospectionCpp, of("ArmTask_Goal")),
        "corvanthelis_interfaces::action::rosidl_typesupport_introspection_cpp"},
       {naming::cpp_traits_header(move), "corvanthelis_interfaces/srv/detail/move_to_grab__traits.hpp"},
       {naming::cpp_qualified_template(of("ArmTask_Goal")), "corvanthelis_interfaces::action::ArmTask_Goal_"},
@@ -135,12 +190,12 @@ TEST_F(Naming, CppAndPythonDeliverables) {
       {naming::ros_type_name(of("MoveToGrab_Response")), "corvanthelis_interfaces/srv/MoveToGrab_Response"},
       {naming::ros_service_name(task, task.services[0]), "corvanthelis_interfaces/action/ArmTask_SendGoal"},
       {naming::ros_action_name(task), "corvanthelis_interfaces/action/ArmTask"},
-      {naming::cpp_message_handle(Support::IntrospectionCpp, trash),
+      {naming::cpp_message_handle(Deliverable::IntrospectionCpp, trash),
        "::rosidl_typesupport_introspection_cpp::get_message_type_support_handle<"
        "corvanthelis_interfaces::msg::Trash>"},
       {naming::cpp_service_handle_specialization(task, task.services[1]),
        "get_service_type_support_handle<corvanthelis_interfaces::action::ArmTask_GetResult>"},
-      {naming::message_handle(Support::IntrospectionCpp, trash),
+      {naming::message_handle(Deliverable::IntrospectionCpp, trash),
        "rosidl_typesupport_introspection_cpp__get_message_type_support_handle__corvanthelis_interfaces__msg__Trash"},
       {naming::introspection_cpp_source(task),
        "introspection_cpp/corvanthelis_interfaces/action/detail/arm_task__type_support.cpp"},
@@ -154,7 +209,7 @@ TEST_F(Naming, CppAndPythonDeliverables) {
       {naming::cpp_cdr_function_qualified(naming::CppCdrFunction::MaxSize, of("ArmTask_Goal")),
        "corvanthelis_interfaces::action::typesupport_fastrtps_cpp::max_serialized_size_ArmTask_Goal"},
       {naming::cpp_cdr_function(naming::CppCdrFunction::Deserialize, trash), "cdr_deserialize"},
-      {naming::identifier_variable(Support::FastCdrCpp),
+      {naming::identifier_variable(Deliverable::SerializationCpp),
        "rosidl_typesupport_fastrtps_cpp::typesupport_identifier"},
       {naming::py_class_path(of("ArmTaskDecision_SendGoal_Request")),
        "corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_SendGoal_Request"},
@@ -166,7 +221,7 @@ TEST_F(Naming, CppAndPythonDeliverables) {
       {naming::py_service_infix(task, task.services[1]), "action__arm_task__get_result"},
       {naming::py_interface_infix(task), "action__arm_task"},
       {naming::py_conversion_source(task), "rosidl_generator_py/corvanthelis_interfaces/action/_arm_task_s.c"},
-      {naming::py_extension_module("corvanthelis_interfaces", Support::IntrospectionC),
+      {naming::py_extension_modules("corvanthelis_interfaces").at(1),
        "corvanthelis_interfaces_s__rosidl_typesupport_introspection_c"},
   };
   for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
@@ -193,9 +248,9 @@ TEST_F(Naming, PythonConversionAndExtensionModules) {
       {naming::py_module_definition_name("corvanthelis_interfaces"),
        "_corvanthelis_interfaces_support"},
       {naming::py_module_documentation("corvanthelis_interfaces"), "_corvanthelis_interfaces_doc"},
-      {naming::py_message_capsule("create_ros_message", of("ArmTask_SendGoal_Request")),
+      {naming::py_message_capsule(naming::PyEntryPoint::CreateRosMessage, of("ArmTask_SendGoal_Request")),
        "create_ros_message_msg__action__arm_task__send_goal__request"},
-      {naming::py_message_capsule("type_support", trash), "type_support_msg__msg__trash"},
+      {naming::py_message_capsule(naming::PyEntryPoint::TypeSupport, trash), "type_support_msg__msg__trash"},
       {naming::py_service_capsule(move, move.services[0]), "type_support_srv__srv__move_to_grab"},
       {naming::py_service_capsule(task, task.services[1]),
        "type_support_srv__action__arm_task__get_result"},
@@ -220,8 +275,8 @@ TEST_F(Naming, PythonClassFiles) {
        "python/corvanthelis_interfaces/msg/__init__.py"},
       {naming::py_package_init("corvanthelis_interfaces"),
        "python/corvanthelis_interfaces/__init__.py"},
-      {naming::py_runtime_file("geometry_msgs"), "python/geometry_msgs/_message_runtime.py"},
-      {naming::py_runtime_module("geometry_msgs"), "geometry_msgs._message_runtime"},
+      {naming::py_runtime_module(), "corvanthelis_idlc_runtime"},
+      {naming::py_entry_point_attribute(naming::PyEntryPoint::ConvertFromPy), "_CONVERT_FROM_PY"},
       {naming::py_metaclass("ArmTask_Goal"), "Metaclass_ArmTask_Goal"},
       {naming::py_slot(of("Trash").fields[0]), "_id"},
       {naming::py_import_alias(of("Trash")), "corvanthelis_interfaces_msg_Trash"},

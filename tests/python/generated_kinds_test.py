@@ -56,7 +56,7 @@ STAND_INS = ('geometry_msgs', 'unique_identifier_msgs', 'builtin_interfaces', 'a
 def compile_package(definitions_root, output):
     stand_ins = os.environ['CORVANTHELIS_STAND_INS']
     command = [os.environ['CORVANTHELIS_IDLC'], '--package', PACKAGE, '--output', output,
-               '--emit', 'py_messages']
+               '--emit', 'python']
     for package in STAND_INS:
         command += ['--search', f'{package}={os.path.join(stand_ins, package)}']
     command += [os.path.join(definitions_root, name) for name in DEFINITIONS]
