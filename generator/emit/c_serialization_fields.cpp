@@ -80,6 +80,14 @@ void each_wire_element(CodeWriter& out, const Type& type, const std::string& cou
   cdr::each_element(out, count, [&](const std::string& index) { body(index, "element_callbacks"); });
 }
 
+// A bounded sequence's size, of the structure or from the wire, is checked before it is used.
+void refuse_above_bound(CodeWriter& out, const Field& field, const std::string& size,
+                        const std::string& wire) {
+  if (field.type.container != Container::BoundedSequence) return;
+  fail_unless(out, wire + "::within_bound(" + size + ", " + std::to_string(field.type.size) +
+                       ", \"" + field.name + "\")");
+}
+
 }  // namespace
 
 void write_serialize_field(CodeWriter& out, const Field& field, const std::string& wire) {
@@ -105,6 +113,7 @@ void write_serialize_field(CodeWriter& out, const Field& field, const std::strin
     case FieldKind::PrimitiveSequence:
     case FieldKind::StringSequence:
     case FieldKind::NestedSequence:
+      refuse_above_bound(out, field, member + ".size", wire);
       out.line("$wire$::write_count(cdr, $m$.size);", {{"wire", wire}, {"m", member}});
       if (cdr::bulk_array(type)) {
         out.line("cdr.serializeArray($m$.data, $m$.size);", {{"m", member}});
@@ -144,6 +153,7 @@ void write_deserialize_field(CodeWriter& out, const Field& field, const std::str
       auto scope = out.block("");
       out.line("const size_t count = $wire$::read_count(cdr, $min$);",
                {{"wire", wire}, {"min", cdr::minimum_element_bytes(type)}});
+      refuse_above_bound(out, field, "count", wire);
       {
         auto release = out.block("if ($m$.data)", {{"m", member}});
         out.line(naming::c_sequence_function_of(type, "fini") + "(&" + member + ");");

@@ -53,6 +53,16 @@ inline bool write_string(eprosima::fastcdr::Cdr & cdr, const rosidl_runtime_c__S
   return true;
 }
 
+// A bounded sequence holds at most `bound` elements, in the structure and on the wire alike;
+// more are refused rather than cut, so that nothing is lost without a word.
+inline bool within_bound(size_t size, size_t bound, const char * field) {
+  if (size > bound) {
+    fprintf(stderr, "sequence size exceeds upper bound of field '%s'\n", field);
+    return false;
+  }
+  return true;
+}
+
 inline bool read_string(eprosima::fastcdr::Cdr & cdr, rosidl_runtime_c__String & text, const char * field) {
   std::string characters;
   cdr.deserialize(characters);
