@@ -50,6 +50,11 @@ std::string paths(const Type& type) {
   return held_as_array(type) ? "PYCONV_BUFFER_OR_ITEMS" : "PYCONV_ITEMS_ONLY";
 }
 
+std::string bound(const Type& type) {
+  return type.container == Container::BoundedSequence ? std::to_string(type.size)
+                                                      : "PYCONV_UNBOUNDED";
+}
+
 }  // namespace
 
 bool held_as_array(const Type& type) {
@@ -78,13 +83,13 @@ void write_from_py_field(CodeWriter& out, const Field& field) {
     case FieldKind::StringSequence:
       write_guarded_call(out, "pyconv_from_sequence",
                          {"&site", "_pymsg", name, "&" + member, naming::py_sequence_reserve(type),
-                          sequence_size, paths(type), store_function(type)},
+                          bound(type), sequence_size, paths(type), store_function(type)},
                          failure);
       return;
     case FieldKind::NestedSequence:
       write_guarded_call(out, "pyconv_from_message_sequence",
                          {"&site", "_pymsg", name, "&" + member, naming::py_sequence_reserve(type),
-                          sequence_size, naming::py_convert_from(*type.nested)},
+                          bound(type), sequence_size, naming::py_convert_from(*type.nested)},
                          failure);
       return;
     case FieldKind::PrimitiveArray:

@@ -138,6 +138,111 @@ def _check_length(name, count, size, bound):
         raise ValueError(f"field '{name}' takes at most {bound} items, not {count}")
 
 
+def _check_growth(container, added):
+    # Unpickling fills a container before it gets its bound back.
+    bound = getattr(container, '_bound', None)
+    if bound is not None and len(container) + added > bound:
+        raise ValueError(f"field '{container._name}' takes at most {bound} items, not "
+                         f'{len(container) + added}')
+
+
+def _slice_growth(container, index, value):
+    if not isinstance(index, slice):
+        return 0
+    return len(value) - len(range(*index.indices(len(container))))
+
+
+class BoundedList(list):
+    """The list of a bounded sequence field: it keeps the field's bound after assignment, so
+    that whatever would grow it past the bound raises ValueError and leaves it as it was."""
+
+    def append(self, item):
+        _check_growth(self, 1)
+        super().append(item)
+
+    def insert(self, index, item):
+        _check_growth(self, 1)
+        super().insert(index, item)
+
+    def extend(self, items):
+        items = list(items)
+        _check_growth(self, len(items))
+        super().extend(items)
+
+    def __iadd__(self, items):
+        self.extend(items)
+        return self
+
+    def __imul__(self, times):
+        _check_growth(self, len(self) * (max(times, 0) - 1))
+        return super().__imul__(times)
+
+    def __setitem__(self, index, value):
+        if isinstance(index, slice):
+            value = list(value)
+        _check_growth(self, _slice_growth(self, index, value))
+        super().__setitem__(index, value)
+
+
+class BoundedArray(array.array):
+    """The array.array of a bounded number sequence field, keeping the bound as BoundedList
+    does. It reads, compares and prints as the array.array it is."""
+
+    def append(self, item):
+        _check_growth(self, 1)
+        super().append(item)
+
+    def insert(self, index, item):
+        _check_growth(self, 1)
+        super().insert(index, item)
+
+    def extend(self, items):
+        if not isinstance(items, array.array):
+            items = list(items)
+        _check_growth(self, len(items))
+        super().extend(items)
+
+    def fromlist(self, items):
+        _check_growth(self, len(items))
+        super().fromlist(items)
+
+    def frombytes(self, data):
+        _check_growth(self, len(data) // self.itemsize)
+        super().frombytes(data)
+
+    def fromfile(self, file, count):
+        _check_growth(self, count)
+        super().fromfile(file, count)
+
+    def __iadd__(self, items):
+        self.extend(items)
+        return self
+
+    def __imul__(self, times):
+        _check_growth(self, len(self) * (max(times, 0) - 1))
+        return super().__imul__(times)
+
+    def __setitem__(self, index, value):
+        _check_growth(self, _slice_growth(self, index, value))
+        super().__setitem__(index, value)
+
+    def __repr__(self):
+        return repr(array.array(self.typecode, self))
+
+    # array.array copies itself into its own type, which would lose the bound.
+    def __copy__(self):
+        return _bounded(BoundedArray(self.typecode, self), self._name, self._bound)
+
+    def __deepcopy__(self, memo):
+        return self.__copy__()
+
+
+def _bounded(container, name, bound):
+    container._name = name
+    container._bound = bound
+    return container
+
+
 def _list_of(name, value, what, accepts, size, bound):
     if not isinstance(value, (list, tuple)):
         raise TypeError(f"field '{name}' takes a list of {what}, not {_kind_of(value)}")
@@ -145,6 +250,8 @@ def _list_of(name, value, what, accepts, size, bound):
         if not accepts(item):
             raise TypeError(f"field '{name}' takes a list of {what}, found {_kind_of(item)}")
     _check_length(name, len(value), size, bound)
+    if bound is not None:
+        return _bounded(BoundedList(value), name, bound)
     return value if isinstance(value, list) else list(value)
 
 
@@ -182,12 +289,14 @@ def _array(name, value, typecode, size, bound, check_items):
     else:
         result = array.array(typecode, check_items(value))
     _check_length(name, len(result), size, bound)
+    if bound is not None:
+        return _bounded(BoundedArray(typecode, result), name, bound)
     return result
 
 
 def integer_array(name, value, typecode, low, high, size=None, bound=None):
-    """An array.array of the typecode is kept as it is; bytes fill a uint8 array; any other
-    iterable of ints is copied into a new array."""
+    """An array.array of the typecode is kept as it is, unless the field is bounded; bytes fill
+    a uint8 array; any other iterable of ints is copied into a new array."""
     def check_items(value):
         items = _array_items(name, value, typecode, 'int')
         for item in items:
@@ -200,8 +309,8 @@ def integer_array(name, value, typecode, low, high, size=None, bound=None):
 
 
 def float_array(name, value, typecode, size=None, bound=None):
-    """An array.array of the typecode is kept as it is; any other iterable of floats is copied
-    into a new array."""
+    """An array.array of the typecode is kept as it is, unless the field is bounded; any other
+    iterable of floats is copied into a new array."""
     def check_items(value):
         items = _array_items(name, value, typecode, 'float')
         for item in items:

@@ -291,25 +291,31 @@ static inline bool pyconv_fill(
   return true;
 }
 
-// The elements of a sequence field go into a sequence initialised for the value's count, or of
-// an array field into the array, which takes exactly its length.
+// The length a sequence field has no bound on.
+#define PYCONV_UNBOUNDED SIZE_MAX
+
+// The elements of a sequence field go into a sequence initialised for the value's count, which
+// `length` bounds, or of an array field into the array, which takes exactly `length`.
 static inline bool pyconv_from_elements(
   const pyconv_site * site, PyObject * message, const char * name, void * member,
-  pyconv_reserve reserve, size_t array_length, size_t element_size, pyconv_paths paths,
+  pyconv_reserve reserve, size_t length, size_t element_size, pyconv_paths paths,
   pyconv_store store, pyconv_from_py convert) {
   pyconv_items items;
   if (!pyconv_open_items(site, message, name, paths, element_size, &items)) {
     return false;
   }
   void * elements = member;
-  bool placed = true;
-  if (reserve) {
-    placed = reserve(member, items.count, &elements);
-  } else if (items.count != array_length) {
+  bool placed = false;
+  if (reserve && items.count > length) {
     PyErr_Format(
-      PyExc_ValueError, "'%s' takes exactly %zu elements, not %zu",
-      name, array_length, items.count);
-    placed = false;
+      PyExc_ValueError, "'%s' takes at most %zu elements, not %zu", name, length, items.count);
+  } else if (reserve) {
+    placed = reserve(member, items.count, &elements);
+  } else if (items.count != length) {
+    PyErr_Format(
+      PyExc_ValueError, "'%s' takes exactly %zu elements, not %zu", name, length, items.count);
+  } else {
+    placed = true;
   }
   const bool filled =
     placed && pyconv_fill(site, name, &items, elements, element_size, store, convert);
@@ -319,16 +325,17 @@ static inline bool pyconv_from_elements(
 
 static inline bool pyconv_from_sequence(
   const pyconv_site * site, PyObject * message, const char * name, void * member,
-  pyconv_reserve reserve, size_t element_size, pyconv_paths paths, pyconv_store store) {
+  pyconv_reserve reserve, size_t bound, size_t element_size, pyconv_paths paths,
+  pyconv_store store) {
   return pyconv_from_elements(
-    site, message, name, member, reserve, 0, element_size, paths, store, NULL);
+    site, message, name, member, reserve, bound, element_size, paths, store, NULL);
 }
 
 static inline bool pyconv_from_message_sequence(
   const pyconv_site * site, PyObject * message, const char * name, void * member,
-  pyconv_reserve reserve, size_t element_size, pyconv_from_py convert) {
+  pyconv_reserve reserve, size_t bound, size_t element_size, pyconv_from_py convert) {
   return pyconv_from_elements(
-    site, message, name, member, reserve, 0, element_size, PYCONV_ITEMS_ONLY, NULL, convert);
+    site, message, name, member, reserve, bound, element_size, PYCONV_ITEMS_ONLY, NULL, convert);
 }
 
 static inline bool pyconv_from_array(
@@ -456,6 +463,24 @@ static inline bool pyconv_call_method(
   return called;
 }
 
+// Whether `field` is an array of the array module: of the module's own type when `exact`,
+// else of it or of a subclass (a bounded sequence keeps its bound in one). The array type
+// itself copies what frombytes gives it and keeps nothing of it.
+static inline bool pyconv_is_array(PyObject * field, bool exact) {
+  PyObject * module = PyImport_ImportModule("array");
+  PyObject * array_type = module ? PyObject_GetAttrString(module, "array") : NULL;
+  Py_XDECREF(module);
+  if (!array_type) {
+    PyErr_Clear();  // only the faster way is lost, or the subclass refused
+    return false;
+  }
+  const bool is_array = exact
+    ? (PyObject *)Py_TYPE(field) == array_type
+    : PyObject_TypeCheck(field, (PyTypeObject *)array_type);
+  Py_DECREF(array_type);
+  return is_array;
+}
+
 // A number sequence or array goes into the array.array that the new object already holds,
 // which must have the element's width.
 static inline bool pyconv_check_array(
@@ -466,7 +491,7 @@ static inline bool pyconv_check_array(
   if (field->ob_type->tp_name == NULL) {
     return pyconv_broken(site, "field->ob_type->tp_name != NULL");
   }
-  if (strcmp(field->ob_type->tp_name, "array.array") != 0) {
+  if (strcmp(field->ob_type->tp_name, "array.array") != 0 && !pyconv_is_array(field, false)) {
     return pyconv_broken(site, "strcmp(field->ob_type->tp_name, \"array.array\") == 0");
   }
   PyObject * itemsize_attr = PyObject_GetAttrString(field, "itemsize");
@@ -482,28 +507,13 @@ static inline bool pyconv_check_array(
   return true;
 }
 
-// Whether `field` is an array of the array module itself, whose frombytes copies what it is
-// given and keeps nothing of it.
-static inline bool pyconv_is_array_module_type(PyObject * field) {
-  PyObject * module = PyImport_ImportModule("array");
-  PyObject * array_type = module ? PyObject_GetAttrString(module, "array") : NULL;
-  Py_XDECREF(module);
-  if (!array_type) {
-    PyErr_Clear();  // only the faster way is lost
-    return false;
-  }
-  const bool is_array_type = (PyObject *)Py_TYPE(field) == array_type;
-  Py_DECREF(array_type);
-  return is_array_type;
-}
-
 // Hands the element block to the array's frombytes in one piece. A real array.array gets a
 // read-only view of the C block, so the block is copied once, straight into the array, and no
 // temporary as large as the block is made; anything else that only carries its name gets a
 // bytes copy, which it may keep after the caller frees the structure.
 static inline bool pyconv_give_block(
   const pyconv_site * site, PyObject * field, const void * elements, size_t size) {
-  PyObject * block = pyconv_is_array_module_type(field)
+  PyObject * block = pyconv_is_array(field, true)
     ? PyMemoryView_FromMemory((char *)elements, (Py_ssize_t)size, PyBUF_READ)
     : PyBytes_FromStringAndSize(elements, (Py_ssize_t)size);
   if (!block) {
