@@ -2,6 +2,8 @@
 
 #include <fastcdr/exceptions/Exception.h>
 
+#include <stdexcept>
+
 namespace fuzz {
 namespace {
 
@@ -10,6 +12,9 @@ bool read_from(Stream& stream, const Side& side, void* msg) {
   try {
     return side.callbacks->cdr_deserialize(stream.cdr, msg);
   } catch (const eprosima::fastcdr::exception::Exception&) {
+    return false;
+  } catch (const std::length_error&) {
+    // a C++ bounded sequence refuses a count above its bound
     return false;
   }
 }
@@ -22,6 +27,10 @@ Side Side::of(const ser::TypeRow& row) {
 
 Side Side::of(const ser::CppRow& row) {
   return {row.callbacks(), row.size, row.create, row.destroy, row.equal};
+}
+
+Side Side::of(const ser::every_kind::Side& side) {
+  return {side.callbacks(), side.size, side.create, side.destroy, side.equal};
 }
 
 bool read(const Side& side, const std::vector<std::uint8_t>& bytes, bool owned_buffer, void* msg) {

@@ -11,6 +11,7 @@
 
 #include "catalogue.hpp"
 #include "cpp_catalogue.hpp"
+#include "every_kind.hpp"
 
 namespace fuzz {
 
@@ -24,6 +25,7 @@ struct Side {
 
   static Side of(const ser::TypeRow& row);
   static Side of(const ser::CppRow& row);
+  static Side of(const ser::every_kind::Side& side);
 };
 
 // A structure or object of one side's type for the length of a check.
@@ -41,7 +43,7 @@ class Message {
 };
 
 // Reads `bytes` from a buffer the stream borrows or owns; false when the reader refuses them,
-// by its result or by a Fast-CDR exception.
+// by its result, by a Fast-CDR exception, or by the length error of a bounded C++ sequence.
 bool read(const Side& side, const std::vector<std::uint8_t>& bytes, bool owned_buffer, void* msg);
 
 // Writes into a buffer of exactly the computed size, which cannot grow: a size that falls short

@@ -6,7 +6,9 @@
 //   cpp_decoders/     strings the C++ reader keeps whole and the C reader cuts, and sequences
 //                     that grow and shrink the vectors read into;
 //   c_cpp_agreement/  encodings that writers normalise: bool octets other than 0 and 1, strings
-//                     without their NUL or sent as a bare 0 length, garbage padding.
+//                     without their NUL or sent as a bare 0 length, garbage padding;
+//   every_kind_agreement/  the test-only package's types with random contents, and counts one
+//                     above the bound of each bounded sequence.
 //
 // The committed corpora in fuzz/corpus/ were written by this program:
 //
@@ -19,8 +21,12 @@
 #include <vector>
 
 #include "bytes.hpp"
+#include "every_kind.hpp"
+#include "every_kind_agreement.hpp"
 #include "fuzz_types.hpp"
 #include "golden.hpp"
+#include "random_fill.hpp"
+#include "rosidl_typesupport_introspection_c/message_introspection.h"
 
 namespace {
 
@@ -35,16 +41,25 @@ std::size_t index_of(const std::string& type) {
   std::exit(1);
 }
 
-void save(const std::filesystem::path& directory, const std::string& name, std::size_t index,
-          bool owned_buffer, const std::vector<uint8_t>& payload) {
-  char number[8];
-  std::snprintf(number, sizeof number, "%02zu", index);
-  std::vector<uint8_t> input{fuzz::selector(index, owned_buffer)};
+void write_input(const std::filesystem::path& directory, const std::string& file,
+                 std::uint8_t selector, const std::vector<uint8_t>& payload) {
+  std::vector<uint8_t> input{selector};
   input.insert(input.end(), payload.begin(), payload.end());
   std::filesystem::create_directories(directory);
-  const std::string file = std::string(number) + "-" + ser::types()[index].full_name() + "-" + name;
   std::ofstream out(directory / file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(input.data()), static_cast<std::streamsize>(input.size()));
+}
+
+std::string numbered(std::size_t index, const std::string& rest) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%02zu", index);
+  return std::string(number) + "-" + rest;
+}
+
+void save(const std::filesystem::path& directory, const std::string& name, std::size_t index,
+          bool owned_buffer, const std::vector<uint8_t>& payload) {
+  write_input(directory, numbered(index, ser::types()[index].full_name() + "-" + name),
+              fuzz::selector(index, owned_buffer), payload);
 }
 
 void samples_and_goldens(const std::filesystem::path& directory) {
@@ -114,6 +129,48 @@ void normalised_by_writers(const std::filesystem::path& directory) {
               Bytes().u32(1).u32(2).str("").pad(3).u32(1).u32(7).u32(0).u32(0).u32(0)}});
 }
 
+// The test-only package's types with random contents, and each bounded sequence of Bounded one
+// element above its bound (written as its unbounded twin, which has the same layout), behind
+// both buffer kinds.
+void every_kind(const std::filesystem::path& directory) {
+  using ser::every_kind::Object;
+  using ser::every_kind::Row;
+  using Members = rosidl_typesupport_introspection_c__MessageMembers;
+  const auto& rows = ser::every_kind::rows();
+  auto save_both = [&](std::size_t index, const std::string& name, const std::vector<uint8_t>& payload) {
+    for (bool owned : {false, true}) {
+      write_input(directory, numbered(index, rows[index].name + ("-" + name) + (owned ? "-owned" : "")),
+                  fuzz::every_kind_selector(index, owned), payload);
+    }
+  };
+  for (std::size_t index = 0; index < rows.size(); ++index) {
+    const Row& row = rows[index];
+    for (std::uint64_t seed = 0; seed < 3; ++seed) {
+      const Object msg(row.c);
+      ser::Draws draws(seed);
+      ser::fill_c(row.c.introspection(), msg.get(), draws);
+      save_both(index, "random" + std::to_string(seed),
+                ser::write_through(row.c.callbacks(), row.name, msg.get(), row.c.size(msg.get(), 0), 0));
+    }
+  }
+  const Row& unbounded = ser::every_kind::row("Unbounded");
+  const auto& bounded = *static_cast<const Members*>(ser::every_kind::row("Bounded").c.introspection()->data);
+  const auto& wide = *static_cast<const Members*>(unbounded.c.introspection()->data);
+  for (std::uint32_t i = 0; i < bounded.member_count_; ++i) {
+    const Object msg(unbounded.c);
+    void* field = static_cast<char*>(msg.get()) + wide.members_[i].offset_;
+    if (!wide.members_[i].resize_function(field, bounded.members_[i].array_size_ + 1)) std::exit(1);
+    std::vector<uint8_t> payload =
+        ser::write_through(unbounded.c.callbacks(), "Unbounded", msg.get(), unbounded.c.size(msg.get(), 0), 0);
+    payload.resize(payload.size() + 64);  // room for the count, so that only the bound refuses it
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+      if (std::string(rows[index].name) == "Bounded") {
+        save_both(index, std::string(bounded.members_[i].name_) + "-above-bound", payload);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,5 +182,6 @@ int main(int argc, char** argv) {
   samples_and_goldens(root / "c_decoders");
   kept_whole_by_cpp(root / "cpp_decoders");
   normalised_by_writers(root / "c_cpp_agreement");
+  every_kind(root / "every_kind_agreement");
   return 0;
 }

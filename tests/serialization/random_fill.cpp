@@ -113,7 +113,16 @@ void fill_members(const typename Tables::Members& members, void* message, Draws&
       if (member.is_upper_bound_ && count > member.array_size_) count = member.array_size_;
       Tables::resize(member, field, count);
     }
-    for (size_t k = 0; k < count; ++k) fill_value<Tables>(member, member.get_function(field, k), draws);
+    for (size_t k = 0; k < count; ++k) {
+      // A C++ vector of bools lends no element's address: the value goes in by assignment.
+      if (member.get_function == nullptr) {
+        bool flag = false;
+        fill_value<Tables>(member, &flag, draws);
+        member.assign_function(field, k, &flag);
+        continue;
+      }
+      fill_value<Tables>(member, member.get_function(field, k), draws);
+    }
   }
 }
 
