@@ -10,7 +10,7 @@ seconds="${1:-60}"
 shift || true
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${FUZZ_BUILD_DIR:-$repo_root/build-fuzz}"
-targets=(c_decoders cpp_decoders c_cpp_agreement)
+targets=(c_decoders cpp_decoders c_cpp_agreement every_kind_agreement)
 
 CC=clang CXX=clang++ cmake -S "$repo_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCORVANTHELIS_FUZZ=ON

@@ -25,4 +25,4 @@ cmake --build "$build_dir-tsan" -j2 --target dispatch_first_use_test introspecti
 ctest --test-dir "$build_dir-tsan" --output-on-failure -L concurrency
 
 # A fixed smoke budget per fuzz target; long runs are `bash scripts/fuzz.sh SECONDS`.
-bash "$repo_root/scripts/fuzz.sh" 20
+bash "$repo_root/scripts/fuzz.sh" 15
