@@ -5,6 +5,8 @@ definitions that mean something to a template or a language arrive in Python, an
 as they were written."""
 
 import array
+import copy
+import pickle
 import unittest
 
 from corvanthelis_every_kind.msg import Bounded, Empty, Literals
@@ -62,6 +64,16 @@ class BoundTest(unittest.TestCase):
             message.octets.frombytes(b'\x02\x03\x04')
         message.octets.frombytes(b'\x02\x03')
         self.assertEqual(message.octets, array.array('B', [1, 2, 3]))
+
+    def test_copies_keep_the_bound(self):
+        message = Bounded(**{name: at_bound(name) for name in ABOVE_BOUND})
+        for copied in (copy.copy(message), copy.deepcopy(message),
+                       pickle.loads(pickle.dumps(message))):
+            self.assertEqual(copied, message)
+            for name, (_, item) in ABOVE_BOUND.items():
+                with self.subTest(field=name):
+                    with self.assertRaises(ValueError):
+                        getattr(copied, name).append(item)
 
     def test_the_conversion_refuses_more_than_the_bound_and_names_the_field(self):
         converter = Entry.of_class(Bounded)
