@@ -85,16 +85,8 @@ function(corvanthelis_describe_deliverables pkg)
   if(NOT CORVANTHELIS_IDLC)
     message(FATAL_ERROR "corvanthelis_describe_deliverables: CORVANTHELIS_IDLC is not set")
   endif()
-  execute_process(
-    COMMAND "${CORVANTHELIS_IDLC}" --package ${pkg} --describe
-    RESULT_VARIABLE result
-    OUTPUT_VARIABLE described
-    ERROR_VARIABLE errors)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "The interface compiler does not describe ${pkg}'s deliverables:\n${errors}")
-  endif()
-  string(STRIP "${described}" described)
-  string(REPLACE "\n" ";" lines "${described}")
+  _corvanthelis_compiler_lines(lines "The interface compiler does not describe ${pkg}"
+    --package ${pkg} --describe)
   set(names "")
   foreach(line IN LISTS lines)
     string(REPLACE "|" ";" fields "${line}")
@@ -184,22 +176,30 @@ function(_corvanthelis_search_args out_var pkg)
   set(${out_var} "${args}" PARENT_SCOPE)
 endfunction()
 
-function(_corvanthelis_list_outputs out_var pkg deliverable)
+# Runs the interface compiler with ARGN and gives the lines it prints in `out_var`; a failure
+# stops the configure step with `failure` and what the compiler said.
+function(_corvanthelis_compiler_lines out_var failure)
   execute_process(
-    COMMAND ${ARGN} --emit ${deliverable} --list
+    COMMAND "${CORVANTHELIS_IDLC}" ${ARGN}
     RESULT_VARIABLE result
-    OUTPUT_VARIABLE listed
+    OUTPUT_VARIABLE printed
     ERROR_VARIABLE errors)
   if(NOT result EQUAL 0)
     string(STRIP "${errors}" errors)
-    message(FATAL_ERROR "The interface compiler rejected ${pkg} (${result}):\n${errors}")
+    message(FATAL_ERROR "${failure} (${result}):\n${errors}")
   endif()
-  string(STRIP "${listed}" listed)
-  if(listed STREQUAL "")
+  string(STRIP "${printed}" printed)
+  string(REPLACE "\r" "" printed "${printed}")
+  string(REPLACE "\n" ";" printed "${printed}")
+  set(${out_var} "${printed}" PARENT_SCOPE)
+endfunction()
+
+function(_corvanthelis_list_outputs out_var pkg deliverable)
+  _corvanthelis_compiler_lines(listed "The interface compiler rejected ${pkg}"
+    ${ARGN} --emit ${deliverable} --list)
+  if(NOT listed)
     message(FATAL_ERROR "The interface compiler lists no ${deliverable} files for ${pkg}")
   endif()
-  string(REPLACE "\r" "" listed "${listed}")
-  string(REPLACE "\n" ";" listed "${listed}")
   set(${out_var} "${listed}" PARENT_SCOPE)
 endfunction()
 
@@ -385,16 +385,8 @@ function(_corvanthelis_add_runtime)
     return()
   endif()
   set(out "${CMAKE_BINARY_DIR}/generated/_runtime")
-  execute_process(
-    COMMAND "${CORVANTHELIS_IDLC}" --runtime --output "${out}" --list
-    RESULT_VARIABLE result
-    OUTPUT_VARIABLE listed
-    ERROR_VARIABLE errors)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "The interface compiler lists no runtime files:\n${errors}")
-  endif()
-  string(STRIP "${listed}" listed)
-  string(REPLACE "\n" ";" files "${listed}")
+  _corvanthelis_compiler_lines(files "The interface compiler lists no runtime files"
+    --runtime --output "${out}" --list)
   set(outputs "")
   set(python_copies "")
   foreach(file IN LISTS files)
@@ -491,7 +483,7 @@ function(corvanthelis_add_interfaces)
 
   set(out "${CMAKE_BINARY_DIR}/generated/${pkg}")
   _corvanthelis_search_args(search ${pkg} ${arg_DEPENDENCIES})
-  set(command "${CORVANTHELIS_IDLC}" --package ${pkg} --output "${out}" ${search})
+  set(arguments --package ${pkg} --output "${out}" ${search})
 
   _corvanthelis_add_runtime()
   corvanthelis_describe_deliverables(${pkg})
@@ -499,7 +491,7 @@ function(corvanthelis_add_interfaces)
   set(outputs "")
   foreach(deliverable IN LISTS deliverables)
     _corvanthelis_list_outputs(files_${deliverable} ${pkg} ${deliverable}
-      ${command} ${definitions})
+      ${arguments} ${definitions})
     set_property(GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_FILES "${files_${deliverable}}")
     foreach(file IN LISTS files_${deliverable})
       list(APPEND outputs "${out}/${file}")
@@ -507,7 +499,7 @@ function(corvanthelis_add_interfaces)
   endforeach()
   list(REMOVE_DUPLICATES outputs)
   _corvanthelis_add_generate_target(${pkg} "${out}"
-    COMMAND ${command} ${definitions}
+    COMMAND "${CORVANTHELIS_IDLC}" ${arguments} ${definitions}
     DEPENDS ${definitions}
     OUTPUTS ${outputs}
     COMMENT "Generating interfaces of ${pkg}")

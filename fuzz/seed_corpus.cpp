@@ -133,7 +133,7 @@ void normalised_by_writers(const std::filesystem::path& directory) {
 // element above its bound (written as its unbounded twin, which has the same layout), behind
 // both buffer kinds.
 void every_kind(const std::filesystem::path& directory) {
-  using ser::every_kind::Object;
+  using ser::every_kind::make;
   using ser::every_kind::Row;
   using Members = rosidl_typesupport_introspection_c__MessageMembers;
   const auto& rows = ser::every_kind::rows();
@@ -146,7 +146,7 @@ void every_kind(const std::filesystem::path& directory) {
   for (std::size_t index = 0; index < rows.size(); ++index) {
     const Row& row = rows[index];
     for (std::uint64_t seed = 0; seed < 3; ++seed) {
-      const Object msg(row.c);
+      const auto msg = make(row.c);
       ser::Draws draws(seed);
       ser::fill_c(row.c.introspection(), msg.get(), draws);
       save_both(index, "random" + std::to_string(seed),
@@ -157,9 +157,11 @@ void every_kind(const std::filesystem::path& directory) {
   const auto& bounded = *static_cast<const Members*>(ser::every_kind::row("Bounded").c.introspection()->data);
   const auto& wide = *static_cast<const Members*>(unbounded.c.introspection()->data);
   for (std::uint32_t i = 0; i < bounded.member_count_; ++i) {
-    const Object msg(unbounded.c);
-    void* field = static_cast<char*>(msg.get()) + wide.members_[i].offset_;
-    if (!wide.members_[i].resize_function(field, bounded.members_[i].array_size_ + 1)) std::exit(1);
+    const auto msg = make(unbounded.c);
+    if (!ser::every_kind::resize_c_sequence(wide.members_[i], msg.get(),
+                                            bounded.members_[i].array_size_ + 1)) {
+      std::exit(1);
+    }
     std::vector<uint8_t> payload =
         ser::write_through(unbounded.c.callbacks(), "Unbounded", msg.get(), unbounded.c.size(msg.get(), 0), 0);
     payload.resize(payload.size() + 64);  // room for the count, so that only the bound refuses it

@@ -117,9 +117,8 @@ void describe(const Options& options) {
     const std::string target = std::string(deliverable->library).empty()
                                    ? "-"
                                    : idlc::naming::library_target(package, deliverable->id);
-    std::cout << deliverable->name << "|" << idlc::naming::language(deliverable->language) << "|"
-              << idlc::naming::form(deliverable->form) << "|" << target << "|" << joined(links)
-              << "|" << joined(modules) << "\n";
+    std::cout << deliverable->name << "|" << deliverable->language << "|" << deliverable->form
+              << "|" << target << "|" << joined(links) << "|" << joined(modules) << "\n";
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <stdexcept>
+#include <utility>
 
 namespace idlc::naming {
 namespace {
@@ -138,28 +139,26 @@ std::string include_guard(std::string_view path) {
 const std::vector<DeliverableInfo>& deliverables() {
   using D = Deliverable;
   static const std::vector<DeliverableInfo> all = {
-      {D::GeneratorC, "rosidl_generator_c", Language::C, Form::SharedLibrary,
-       "rosidl_generator_c", "", {}},
-      {D::TypesupportDispatch, "typesupport_dispatch", Language::C, Form::SharedLibrary,
+      {D::GeneratorC, "rosidl_generator_c", "c", "shared_library", "rosidl_generator_c", "", {}},
+      {D::TypesupportDispatch, "typesupport_dispatch", "c", "shared_library",
        "rosidl_typesupport_c", "rosidl_typesupport_c__typesupport_identifier", {}},
-      {D::IntrospectionC, "introspection_c", Language::C, Form::SharedLibrary,
+      {D::IntrospectionC, "introspection_c", "c", "shared_library",
        "rosidl_typesupport_introspection_c", "rosidl_typesupport_introspection_c__identifier",
        {D::GeneratorC}},
-      {D::SerializationC, "serialization_c", Language::C, Form::SharedLibrary,
+      {D::SerializationC, "serialization_c", "c", "shared_library",
        "rosidl_typesupport_fastrtps_c", "rosidl_typesupport_fastrtps_c__identifier",
        {D::GeneratorC}},
-      {D::CppMessages, "cpp_messages", Language::Cpp, Form::Headers, "rosidl_generator_cpp", "",
-       {}},
-      {D::IntrospectionCpp, "introspection_cpp", Language::Cpp, Form::SharedLibrary,
+      {D::CppMessages, "cpp_messages", "cpp", "headers", "rosidl_generator_cpp", "", {}},
+      {D::IntrospectionCpp, "introspection_cpp", "cpp", "shared_library",
        "rosidl_typesupport_introspection_cpp",
        "rosidl_typesupport_introspection_cpp::typesupport_identifier", {D::CppMessages}},
-      {D::SerializationCpp, "serialization_cpp", Language::Cpp, Form::SharedLibrary,
+      {D::SerializationCpp, "serialization_cpp", "cpp", "shared_library",
        "rosidl_typesupport_fastrtps_cpp", "rosidl_typesupport_fastrtps_cpp::typesupport_identifier",
        {D::CppMessages}},
-      {D::Python, "python", Language::Python, Form::PythonPackage, "", "", {}},
-      {D::GeneratorPy, "rosidl_generator_py", Language::Python, Form::SharedLibrary,
-       "rosidl_generator_py", "", {D::GeneratorC}},
-      {D::PythonModules, "python_modules", Language::Python, Form::PythonModules, "", "",
+      {D::Python, "python", "python", "python_package", "", "", {}},
+      {D::GeneratorPy, "rosidl_generator_py", "python", "shared_library", "rosidl_generator_py",
+       "", {D::GeneratorC}},
+      {D::PythonModules, "python_modules", "python", "python_modules", "", "",
        {D::GeneratorPy, D::TypesupportDispatch, D::GeneratorC}},
   };
   return all;
@@ -177,25 +176,6 @@ const DeliverableInfo* find_deliverable(std::string_view name) {
     if (name == info.name) return &info;
   }
   return nullptr;
-}
-
-std::string language(Language language) {
-  switch (language) {
-    case Language::C: return "c";
-    case Language::Cpp: return "cpp";
-    case Language::Python: return "python";
-  }
-  return "";
-}
-
-std::string form(Form form) {
-  switch (form) {
-    case Form::SharedLibrary: return "shared_library";
-    case Form::Headers: return "headers";
-    case Form::PythonPackage: return "python_package";
-    case Form::PythonModules: return "python_modules";
-  }
-  return "";
 }
 
 std::string root(Deliverable id) { return deliverable(id).name; }
@@ -635,25 +615,25 @@ std::string py_register_action(const Interface& action) {
   return "_register_action_type__" + py_interface_infix(action);
 }
 
-std::string runtime_header(RuntimeHeader header) {
-  const std::string folder = std::string(kRuntime) + "/";
+namespace {
+// A runtime header's file and the namespace of its rules; C has no namespaces.
+std::pair<const char*, const char*> runtime_parts(RuntimeHeader header) {
   switch (header) {
-    case RuntimeHeader::CWire: return folder + "fastcdr_c_wire.hpp";
-    case RuntimeHeader::CppWire: return folder + "fastcdr_cpp_wire.hpp";
-    case RuntimeHeader::Yaml: return folder + "cpp_yaml.hpp";
-    case RuntimeHeader::PythonConversion: return folder + "python_conversion.h";
+    case RuntimeHeader::CWire: return {"fastcdr_c_wire.hpp", "fastcdr_c"};
+    case RuntimeHeader::CppWire: return {"fastcdr_cpp_wire.hpp", "fastcdr_cpp"};
+    case RuntimeHeader::Yaml: return {"cpp_yaml.hpp", "yaml"};
+    case RuntimeHeader::PythonConversion: return {"python_conversion.h", nullptr};
   }
-  return "";
+  return {"", nullptr};
+}
+}  // namespace
+std::string runtime_header(RuntimeHeader header) {
+  return std::string(kRuntime) + "/" + runtime_parts(header).first;
 }
 std::string runtime_namespace(RuntimeHeader header) {
-  const std::string outer = std::string(kRuntime) + "::";
-  switch (header) {
-    case RuntimeHeader::CWire: return outer + "fastcdr_c";
-    case RuntimeHeader::CppWire: return outer + "fastcdr_cpp";
-    case RuntimeHeader::Yaml: return outer + "yaml";
-    case RuntimeHeader::PythonConversion: break;  // C has no namespaces
-  }
-  throw std::logic_error("a runtime header without a namespace");
+  const char* name_space = runtime_parts(header).second;
+  if (name_space == nullptr) throw std::logic_error("a runtime header without a namespace");
+  return std::string(kRuntime) + "::" + name_space;
 }
 std::string py_runtime_module() { return kRuntime; }
 

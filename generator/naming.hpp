@@ -60,20 +60,15 @@ enum class Deliverable {
   GeneratorPy,          // rosidl_generator_py: the Python conversion library
   PythonModules,        // python_modules: the source of the two Python extension modules
 };
-enum class Language { C, Cpp, Python };
-// What the build makes of a deliverable's files.
-enum class Form {
-  SharedLibrary,  // one shared library of its sources, and its headers
-  Headers,        // headers only
-  PythonPackage,  // Python files, copied as they are
-  PythonModules,  // Python extension modules, each the one source under its own name
-};
 
 struct DeliverableInfo {
   Deliverable id;
   const char* name;
-  Language language;  // of the clients that use it
-  Form form;
+  const char* language;  // of the clients that use it: "c", "cpp" or "python"
+  // What the build makes of its files: "shared_library" (of its sources, with its headers),
+  // "headers", "python_package" (files copied as they are) or "python_modules" (extension
+  // modules, each the one source under its own name).
+  const char* form;
   // Its library is lib<pkg>__<library>.so; a type support's identifier is its library's name.
   // Empty when it builds none of its own.
   const char* library;
@@ -85,8 +80,6 @@ struct DeliverableInfo {
 const std::vector<DeliverableInfo>& deliverables();
 const DeliverableInfo& deliverable(Deliverable id);
 const DeliverableInfo* find_deliverable(std::string_view name);
-std::string language(Language language);  // "c", "cpp", "python"
-std::string form(Form form);  // "shared_library", "headers", "python_package", "python_modules"
 // The folder under the package's generated root that holds the deliverable's files.
 std::string root(Deliverable id);
 // The library's target and base name: pkg__rosidl_generator_c.

@@ -152,41 +152,9 @@ def _slice_growth(container, index, value):
     return len(value) - len(range(*index.indices(len(container))))
 
 
-class BoundedList(list):
-    """The list of a bounded sequence field: it keeps the field's bound after assignment, so
-    that whatever would grow it past the bound raises ValueError and leaves it as it was."""
-
-    def append(self, item):
-        _check_growth(self, 1)
-        super().append(item)
-
-    def insert(self, index, item):
-        _check_growth(self, 1)
-        super().insert(index, item)
-
-    def extend(self, items):
-        items = list(items)
-        _check_growth(self, len(items))
-        super().extend(items)
-
-    def __iadd__(self, items):
-        self.extend(items)
-        return self
-
-    def __imul__(self, times):
-        _check_growth(self, len(self) * (max(times, 0) - 1))
-        return super().__imul__(times)
-
-    def __setitem__(self, index, value):
-        if isinstance(index, slice):
-            value = list(value)
-        _check_growth(self, _slice_growth(self, index, value))
-        super().__setitem__(index, value)
-
-
-class BoundedArray(array.array):
-    """The array.array of a bounded number sequence field, keeping the bound as BoundedList
-    does. It reads, compares and prints as the array.array it is."""
+class _Bounded:
+    """What grows a bounded sequence's list or array, refused past its bound, so that the
+    container raises ValueError and stays as it was."""
 
     def append(self, item):
         _check_growth(self, 1)
@@ -202,6 +170,29 @@ class BoundedArray(array.array):
         _check_growth(self, len(items))
         super().extend(items)
 
+    def __iadd__(self, items):
+        self.extend(items)
+        return self
+
+    def __imul__(self, times):
+        _check_growth(self, len(self) * (max(times, 0) - 1))
+        return super().__imul__(times)
+
+    def __setitem__(self, index, value):
+        if isinstance(index, slice) and not isinstance(value, array.array):
+            value = list(value)
+        _check_growth(self, _slice_growth(self, index, value))
+        super().__setitem__(index, value)
+
+
+class BoundedList(_Bounded, list):
+    """The list of a bounded sequence field: it keeps the field's bound after assignment."""
+
+
+class BoundedArray(_Bounded, array.array):
+    """The array.array of a bounded number sequence field, keeping the bound as BoundedList
+    does. It reads, compares and prints as the array.array it is."""
+
     def fromlist(self, items):
         _check_growth(self, len(items))
         super().fromlist(items)
@@ -213,18 +204,6 @@ class BoundedArray(array.array):
     def fromfile(self, file, count):
         _check_growth(self, count)
         super().fromfile(file, count)
-
-    def __iadd__(self, items):
-        self.extend(items)
-        return self
-
-    def __imul__(self, times):
-        _check_growth(self, len(self) * (max(times, 0) - 1))
-        return super().__imul__(times)
-
-    def __setitem__(self, index, value):
-        _check_growth(self, _slice_growth(self, index, value))
-        super().__setitem__(index, value)
 
     def __repr__(self):
         return repr(array.array(self.typecode, self))

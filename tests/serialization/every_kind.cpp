@@ -1,5 +1,8 @@
 #include "every_kind.hpp"
 
+#include <rosidl_typesupport_introspection_c/field_types.h>
+
+#include <cstdint>
 #include <stdexcept>
 
 #include "corvanthelis_every_kind/msg/bounded.h"
@@ -86,6 +89,18 @@ const std::vector<Row>& rows() {
       EVERY_KIND_ROW(Bounded), EVERY_KIND_ROW(Unbounded),
   };
   return all;
+}
+
+bool resize_c_sequence(const rosidl_typesupport_introspection_c__MessageMember& member,
+                       void* message, size_t count) {
+  void* field = static_cast<char*>(message) + member.offset_;
+  if (!member.resize_function(field, count)) return false;
+  // A sequence of numbers comes from its allocator as it was left in memory.
+  const bool numbers = member.type_id_ != rosidl_typesupport_introspection_c__ROS_TYPE_STRING &&
+                       member.type_id_ != rosidl_typesupport_introspection_c__ROS_TYPE_MESSAGE;
+  const uint64_t zero = 0;
+  for (size_t k = 0; numbers && k < count; ++k) member.assign_function(field, k, &zero);
+  return true;
 }
 
 const Row& row(const std::string& name) {

@@ -6,8 +6,10 @@
 // catalogue covers only what it ships.
 
 #include <rosidl_runtime_c/message_type_support_struct.h>
+#include <rosidl_typesupport_introspection_c/message_introspection.h>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,18 +41,14 @@ struct Row {
 const std::vector<Row>& rows();
 const Row& row(const std::string& name);
 
-// An object of one side's type for the length of a scope.
-class Object {
- public:
-  explicit Object(const Side& side) : side_(side), msg_(side.create()) {}
-  ~Object() { side_.destroy(msg_); }
-  Object(const Object&) = delete;
-  Object& operator=(const Object&) = delete;
-  void* get() const { return msg_; }
+// Gives the sequence `member` of the C structure `message` `count` elements: numbers zero,
+// strings and messages as their init functions leave them. False when the sequence refuses,
+// as a bounded one does above its bound.
+bool resize_c_sequence(const rosidl_typesupport_introspection_c__MessageMember& member,
+                       void* message, size_t count);
 
- private:
-  Side side_;
-  void* msg_;
-};
+// An object of one side's type, destroyed with its pointer.
+using Object = std::unique_ptr<void, void (*)(void*)>;
+inline Object make(const Side& side) { return {side.create(), side.destroy}; }
 
 }  // namespace ser::every_kind

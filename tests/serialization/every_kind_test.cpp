@@ -9,6 +9,7 @@
 #include <rosidl_typesupport_introspection_c/message_introspection.h>
 
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,8 +47,8 @@ TEST(EveryKind, BothLanguagesWriteTheSameBytesAndReadThemBack) {
   for (const Row& row : rows()) {
     for (uint64_t seed = 0; seed < kSeeds; ++seed) {
       SCOPED_TRACE(std::string(row.name) + " seed " + std::to_string(seed));
-      const Object c(row.c);
-      const Object cpp(row.cpp);
+      const Object c = make(row.c);
+      const Object cpp = make(row.cpp);
       Draws c_draws(seed);
       Draws cpp_draws(seed);
       fill_c(row.c.introspection(), c.get(), c_draws);
@@ -56,7 +57,7 @@ TEST(EveryKind, BothLanguagesWriteTheSameBytesAndReadThemBack) {
       EXPECT_EQ(written(row.cpp, row.name, cpp.get()), bytes);
       EXPECT_EQ(row.cpp.size(cpp.get(), 0), row.c.size(c.get(), 0));
       for (const auto& [side, original] : {std::pair{row.c, c.get()}, std::pair{row.cpp, cpp.get()}}) {
-        const Object back(side);
+        const Object back = make(side);
         Stream in(bytes);
         ASSERT_TRUE(side.callbacks()->cdr_deserialize(in.cdr, back.get()));
         EXPECT_EQ(in.cdr.getSerializedDataLength(), bytes.size());
@@ -87,8 +88,8 @@ struct AboveBound {
   const Object wide;
   explicit AboveBound(const CMember& bounded)
       : member(c_members(row("Unbounded")).members_[&bounded - c_members(row("Bounded")).members_]),
-        wide(row("Unbounded").c) {
-    EXPECT_TRUE(member.resize_function(member_of(wide.get(), member), bounded.array_size_ + 1));
+        wide(make(row("Unbounded").c)) {
+    EXPECT_TRUE(resize_c_sequence(member, wide.get(), bounded.array_size_ + 1));
   }
 };
 
@@ -96,45 +97,48 @@ std::string refusal(const CMember& member) {
   return "sequence size exceeds upper bound of field '" + std::string(member.name_) + "'\n";
 }
 
+// Runs `check` on each member of Bounded, every one a bounded sequence.
+void each_bounded_member(const std::function<void(const CMember&)>& check) {
+  const CMembers& members = c_members(row("Bounded"));
+  for (uint32_t i = 0; i < members.member_count_; ++i) {
+    SCOPED_TRACE(members.members_[i].name_);
+    ASSERT_TRUE(members.members_[i].is_upper_bound_);
+    check(members.members_[i]);
+  }
+}
+
 TEST(EveryKind, TheCWriterRefusesASequenceAboveItsBound) {
   const Row& bounded = row("Bounded");
-  const CMembers& members = c_members(bounded);
-  for (uint32_t i = 0; i < members.member_count_; ++i) {
-    const CMember& member = members.members_[i];
-    SCOPED_TRACE(member.name_);
-    ASSERT_TRUE(member.is_upper_bound_);
+  each_bounded_member([&](const CMember& member) {
     AboveBound above(member);
-    const Object msg(bounded.c);
+    const Object msg = make(bounded.c);
     swap_records(member_of(msg.get(), member), member_of(above.wide.get(), above.member));
     Stream out(1024);
     CaptureStderr();
     EXPECT_FALSE(bounded.c.callbacks()->cdr_serialize(msg.get(), out.cdr));
     EXPECT_EQ(GetCapturedStderr(), refusal(member));
     swap_records(member_of(msg.get(), member), member_of(above.wide.get(), above.member));
-  }
+  });
 }
 
 TEST(EveryKind, BothReadersRefuseASequenceAboveItsBound) {
   const Row& bounded = row("Bounded");
-  const CMembers& members = c_members(bounded);
-  for (uint32_t i = 0; i < members.member_count_; ++i) {
-    const CMember& member = members.members_[i];
-    SCOPED_TRACE(member.name_);
+  each_bounded_member([&](const CMember& member) {
     AboveBound above(member);
     std::vector<uint8_t> bytes = written(row("Unbounded").c, "Unbounded", above.wide.get());
     // Room for every element a reader might believe the count, so that only the bound refuses.
     bytes.resize(bytes.size() + 256);
 
-    const Object c(bounded.c);
+    const Object c = make(bounded.c);
     Stream c_in(bytes);
     CaptureStderr();
     EXPECT_FALSE(bounded.c.callbacks()->cdr_deserialize(c_in.cdr, c.get()));
     EXPECT_EQ(GetCapturedStderr(), refusal(member));
 
-    const Object cpp(bounded.cpp);
+    const Object cpp = make(bounded.cpp);
     Stream cpp_in(bytes);
     EXPECT_THROW(bounded.cpp.callbacks()->cdr_deserialize(cpp_in.cdr, cpp.get()), std::length_error);
-  }
+  });
 }
 
 // The texts of a string member, a single one or the elements of an array or sequence.
@@ -170,8 +174,8 @@ TEST(EveryKind, LiteralsArriveAsTheDefinitionsWroteThem) {
       {"many", {"line\nbreak", "%s %d", "\xc3\xbcn\xc3\xaf" "c\xc3\xb6" "d\xc3\xa9"}},
   };
   const Row& literals = row("Literals");
-  const Object c(literals.c);
-  const Object cpp(literals.cpp);
+  const Object c = make(literals.c);
+  const Object cpp = make(literals.cpp);
   const auto& c_table = *static_cast<const CMembers*>(literals.c.introspection()->data);
   const auto& cpp_table = *static_cast<const CppMembers*>(literals.cpp.introspection()->data);
   for (const auto& [name, expected] : defaults) {
