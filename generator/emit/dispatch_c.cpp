@@ -145,13 +145,15 @@ void write_action(CodeWriter& out, const Interface& action) {
 void write_stamping(CodeWriter& out, const Interface& interface) {
   out.line("// Runs when the library is loaded, before any handle can be called.");
   auto body = out.block("__attribute__((constructor))\nstatic void\nstamp_records(void)");
+  const std::string identifier = naming::identifier_variable(Deliverable::TypesupportDispatch);
   for (const Structure* structure : interface.structures) {
-    out.line("$record$.typesupport_identifier = rosidl_typesupport_c__typesupport_identifier;",
-             {{"record", naming::dispatch_message_record(*structure)}});
+    out.line("$record$.typesupport_identifier = $identifier$;",
+             {{"record", naming::dispatch_message_record(*structure)}, {"identifier", identifier}});
   }
   for (const Service& service : interface.services) {
-    out.line("$record$.typesupport_identifier = rosidl_typesupport_c__typesupport_identifier;",
-             {{"record", naming::dispatch_service_record(interface, service)}});
+    out.line("$record$.typesupport_identifier = $identifier$;",
+             {{"record", naming::dispatch_service_record(interface, service)},
+              {"identifier", identifier}});
   }
 }
 
