@@ -1,5 +1,6 @@
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 #include <sstream>
@@ -35,7 +36,6 @@ class Cli : public DefinitionTree {
     std::string err;
   };
 
-  // Through files rather than a pipe, so that stdout and stderr are kept apart.
   Run run(const std::vector<std::string>& definitions, const std::string& extra = "") {
     std::string command = programs::command(IDLC_PATH) + " --package " + kPackage + " --output '" +
                           output().string() + "'";
@@ -43,9 +43,14 @@ class Cli : public DefinitionTree {
     for (const std::string& definition : definitions) {
       command += " '" + (root_ / kPackage / definition).string() + "'";
     }
-    command += " " + extra + " >'" + (root_ / "out.txt").string() + "' 2>'" +
-               (root_ / "err.txt").string() + "'";
-    const int raw = std::system(command.c_str());
+    return run_command(command + " " + extra);
+  }
+
+  // Through files rather than a pipe, so that stdout and stderr are kept apart.
+  Run run_command(const std::string& command) {
+    const std::string redirected = command + " >'" + (root_ / "out.txt").string() + "' 2>'" +
+                                   (root_ / "err.txt").string() + "'";
+    const int raw = std::system(redirected.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return {status, read(root_ / "out.txt"), read(root_ / "err.txt")};
   }
@@ -111,6 +116,34 @@ TEST_F(Cli, ListNamesTheFilesItWouldWriteAndWritesThem) {
   ASSERT_EQ(run(good_).status, 0);
   EXPECT_EQ(fs::last_write_time(some_file), stamp);
   EXPECT_EQ(files_under(output()), names);
+}
+
+// What the build reads of the compiler: one line per deliverable, whose name --emit takes, and
+// the runtime's files, listed as they are written.
+TEST_F(Cli, DescribesTheDeliverablesAndWritesTheRuntime) {
+  write_good_package();
+  const Run described = run({}, "--describe");
+  ASSERT_EQ(described.status, 0) << described.err;
+  std::istringstream lines(described.out);
+  std::size_t count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    const std::string name = line.substr(0, line.find('|'));
+    EXPECT_EQ(std::count(line.begin(), line.end(), '|'), 5) << line;
+    EXPECT_EQ(run(good_, "--emit " + name + " --list").status, 0) << line;
+  }
+  EXPECT_EQ(count, naming::deliverables().size());
+
+  const std::string runtime = programs::command(IDLC_PATH) + " --runtime --output '" +
+                              (root_ / "runtime").string() + "'";
+  const Run listed = run_command(runtime + " --list");
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  ASSERT_EQ(run_command(runtime).status, 0);
+  std::set<std::string> names;
+  std::istringstream listed_lines(listed.out);
+  for (std::string line; std::getline(listed_lines, line);) names.insert(line);
+  EXPECT_EQ(files_under(root_ / "runtime"), names);
+  EXPECT_EQ(names.count("corvanthelis_idlc_runtime.py"), 1u);
+  EXPECT_NE(run_command(runtime + " --package " + kPackage).status, 0);
 }
 
 }  // namespace
