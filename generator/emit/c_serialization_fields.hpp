@@ -9,8 +9,8 @@
 
 namespace idlc::serialization_c {
 
-// Each writes the statements for one field; `wire` is the namespace of the package's inline
-// helpers (see the wire header in c_serialization.cpp).
+// Each writes the statements for one field; `wire` aliases the namespace of the
+// runtime's wire rules (generator/runtime/corvanthelis_idlc_runtime/fastcdr_c_wire.hpp).
 void write_serialize_field(CodeWriter& out, const Field& field, const std::string& wire);
 void write_deserialize_field(CodeWriter& out, const Field& field, const std::string& wire);
 

@@ -11,8 +11,8 @@
 
 namespace idlc::serialization_cpp {
 
-// Each writes the statements for one member of `ros_message`; `wire` is the namespace of the
-// package's inline helpers (see the wire header in cpp_serialization.cpp).
+// Each writes the statements for one member of `ros_message`; `wire` aliases the namespace of
+// the runtime's wire rules (generator/runtime/corvanthelis_idlc_runtime/fastcdr_cpp_wire.hpp).
 void write_serialize_field(CodeWriter& out, const Field& field, const std::string& wire);
 void write_deserialize_field(CodeWriter& out, const Field& field, const std::string& wire);
 

@@ -1,6 +1,7 @@
 // What each kind of field contributes to a Python message class: the expression of its
-// default value and the check its setter runs. The rules themselves live in the package's
-// runtime module; this file only picks the rule and its arguments.
+// default value and the check its setter runs. The rules themselves live in the runtime module
+// (generator/runtime/corvanthelis_idlc_runtime.py); this file only picks the rule and its
+// arguments.
 
 #include <cstdint>
 #include <limits>
