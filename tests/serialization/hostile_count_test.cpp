@@ -96,8 +96,6 @@ TEST(HostileCount, EmptyStringsAsABareLengthStillFitTheBound) {
   row.destroy(msg);
 }
 
-// Every 32-bit word of a sample of each type (every count among them, and every string length)
-// replaced by values that claim more than the packet holds, or a large part of it.
 TEST(HostileCount, AtTheVeryEndOfTheBuffer) {
   for (const CountPosition& at : count_positions()) {
     const TypeRow& row = type(at.type);
@@ -105,6 +103,8 @@ TEST(HostileCount, AtTheVeryEndOfTheBuffer) {
   }
 }
 
+// Every 32-bit word of a sample of each type (every count among them, and every string length)
+// replaced by values that claim more than the packet holds, or a large part of it.
 TEST(HostileCount, AtEveryCountPositionOfEveryType) {
   SweepTotals totals;
   for (const TypeRow& row : types()) {

@@ -106,8 +106,8 @@ void check_count_at_the_end(const Reader& reader, const CountPosition& at) {
       EXPECT_EQ(believed, missing == 0);
       if (missing != 0) {
         EXPECT_EQ(outcome.position, at.before.size() + 4);
-        EXPECT_LE(outcome.largest,
-                  256u);  // the exception object, nothing that grows with the count
+        // the exception object, nothing that grows with the count
+        EXPECT_LE(outcome.largest, 256u);
       }
     }
   }
