@@ -15,6 +15,15 @@
 namespace ser {
 namespace {
 
+// Number sequences are std::vectors, which Fast-CDR's own operators read and check.
+TEST(CppHostileCount, AtTheVeryEndOfTheBuffer) {
+  for (const CountPosition& at : count_positions()) {
+    if (!at.of_messages) continue;
+    const CppRow& row = cpp_type(at.type);
+    check_count_at_the_end({row.full_name(), row.callbacks(), row.create, row.destroy}, at);
+  }
+}
+
 TEST(CppHostileCount, AtEveryCountPositionOfEveryType) {
   SweepTotals totals;
   for (const CppRow& row : cpp_types()) {

@@ -16,12 +16,6 @@
 namespace ser {
 namespace {
 
-std::vector<uint8_t> u32_then_zeros(std::vector<uint8_t> head, uint32_t value, size_t zeros) {
-  head.resize(head.size() + 4 + zeros, 0);
-  put_u32(head, head.size() - 4 - zeros, value);
-  return head;
-}
-
 Outcome read(const TypeRow& row, void* msg, const std::vector<uint8_t>& bytes, bool owned,
              size_t ceiling) {
   return ser::read(row.callbacks(), msg, bytes, owned, ceiling);
@@ -32,7 +26,7 @@ TEST(HostileCount, NeitherGrowsNorMovesNorOverrunsTheCallersBuffer) {
   // Header (time, empty frame_id, padding), the ids count, then 12 bytes: 32 in all.
   const std::vector<uint8_t> header = {1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
   for (uint32_t count : {0xF0000000u, 1u << 18, 4u}) {
-    const std::vector<uint8_t> bytes = u32_then_zeros(header, count, 12);
+    const std::vector<uint8_t> bytes = with_u32(header, count, 12);
     ASSERT_EQ(bytes.size(), 32u);
     for (bool owned : {false, true}) {
       SCOPED_TRACE(testing::Message() << "ids count " << count << ", " << ownership(owned));
@@ -59,7 +53,7 @@ TEST(HostileCount, CostsAtMostAboutThePacketsOwnLength) {
   constexpr size_t kPacket = 1 << 20;
   const uint32_t fitting = (kPacket - 4) / 195;
   for (uint32_t count : {1000000u, fitting}) {
-    const std::vector<uint8_t> bytes = u32_then_zeros({}, count, kPacket - 4);
+    const std::vector<uint8_t> bytes = with_u32({}, count, kPacket - 4);
     for (bool owned : {false, true}) {
       SCOPED_TRACE(testing::Message() << count << " claimed, " << ownership(owned));
       void* msg = row.create();
@@ -81,14 +75,14 @@ TEST(HostileCount, EmptyStringsAsABareLengthStillFitTheBound) {
   const std::vector<uint8_t> head = write(row, msg);  // ends with the three empty counts
   std::vector<uint8_t> bytes(head.begin(), head.end() - 12);
   constexpr uint32_t kDimensions = 64;
-  bytes = u32_then_zeros(bytes, kDimensions, 0);
+  bytes = with_u32(bytes, kDimensions, 0);
   for (uint32_t i = 0; i < kDimensions; ++i) {
-    bytes = u32_then_zeros(bytes, 0, 0);      // label: length 0, no characters
-    bytes = u32_then_zeros(bytes, i, 0);      // size
-    bytes = u32_then_zeros(bytes, 2 * i, 0);  // stride
+    bytes = with_u32(bytes, 0, 0);      // label: length 0, no characters
+    bytes = with_u32(bytes, i, 0);      // size
+    bytes = with_u32(bytes, 2 * i, 0);  // stride
   }
-  bytes = u32_then_zeros(bytes, 7, 0);  // data_offset
-  bytes = u32_then_zeros(bytes, 0, 0);  // no data
+  bytes = with_u32(bytes, 7, 0);  // data_offset
+  bytes = with_u32(bytes, 0, 0);  // no data
   for (bool owned : {false, true}) {
     SCOPED_TRACE(ownership(owned));
     const Outcome outcome = read(row, msg, bytes, owned, 0);
@@ -100,6 +94,13 @@ TEST(HostileCount, EmptyStringsAsABareLengthStillFitTheBound) {
     EXPECT_EQ(msg->target_joints.layout.data_offset, 7u);
   }
   row.destroy(msg);
+}
+
+TEST(HostileCount, AtTheVeryEndOfTheBuffer) {
+  for (const CountPosition& at : count_positions()) {
+    const TypeRow& row = type(at.type);
+    check_count_at_the_end({row.full_name(), row.callbacks(), row.create, row.destroy}, at);
+  }
 }
 
 // Every 32-bit word of a sample of each type (every count among them, and every string length)

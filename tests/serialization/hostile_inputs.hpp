@@ -28,30 +28,52 @@ struct HostileCount {
   std::vector<uint8_t> bytes;
 };
 
-inline std::vector<HostileCount> hostile_counts() {
-  constexpr uint32_t kHuge = 500000000;
-  const auto le = [](std::vector<uint8_t> head, uint32_t count, size_t tail) {
-    for (int i = 0; i < 4; ++i) head.push_back(static_cast<uint8_t>(count >> (8 * i)));
-    head.insert(head.end(), tail, 0);
-    return head;
-  };
+// Where the count of each sequence of HOSTILE_COUNT_SEQUENCES stands in a packet of its type.
+struct CountPosition {
+  const char* type;
+  const char* field;
+  std::vector<uint8_t> before;  // the packet's bytes before the count
+  size_t least_element_bytes;   // the least one element takes on the wire
+  bool of_messages;             // whether the elements are messages rather than numbers
+  size_t hostile_tail;          // the bytes after the count in hostile_counts()
+};
+
+inline std::vector<uint8_t> with_u32(std::vector<uint8_t> head, uint32_t value, size_t zeros) {
+  for (int i = 0; i < 4; ++i) head.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  head.insert(head.end(), zeros, 0);
+  return head;
+}
+
+inline std::vector<CountPosition> count_positions() {
   // Header with an empty frame_id, and the 3 bytes that align the next count.
   const std::vector<uint8_t> header = {1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
-  const std::vector<uint8_t> after_ids = le(header, 0, 0);
-  const std::vector<uint8_t> after_classes = le(after_ids, 0, 0);
-  const std::vector<uint8_t> after_poses = le(after_classes, 0, 0);
+  const std::vector<uint8_t> after_ids = with_u32(header, 0, 0);
+  const std::vector<uint8_t> after_classes = with_u32(after_ids, 0, 0);
+  const std::vector<uint8_t> after_poses = with_u32(after_classes, 0, 0);
+  // A Trash takes 3 octets and 17 float64, a TrashInfo 3 octets and 24 float64, before padding.
   return {
-      {"TrashInfos", "trashinfos", le({}, kHuge, 8)},
-      {"Trashes", "trashes", le(header, kHuge, 8)},
-      {"DetectTrash_Response", "trashes_detected", le({0, 0, 0, 0}, kHuge, 4)},
-      {"ArmTask_Result", "trash_blacklist", le({0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, kHuge, 4)},
-      {"SamProcess_Response", "pixel_coords", le({1, 2, 0, 0}, kHuge, 8)},
-      {"DetectedWastes", "ids", le(header, kHuge, 8)},
-      {"DetectedWastes", "class_names", le(after_ids, kHuge, 8)},
-      {"DetectedWastes", "goal_poses", le(after_classes, kHuge, 8)},
-      {"DetectedWastes", "detected_dis", le(after_poses, kHuge, 8)},
-      {"DetectedWastes", "detected_dis", le(after_poses, 0xFFFFFFFF, 8)},
+      {"TrashInfos", "trashinfos", {}, 195, true, 8},
+      {"Trashes", "trashes", header, 139, true, 8},
+      {"DetectTrash_Response", "trashes_detected", {0, 0, 0, 0}, 139, true, 4},
+      {"ArmTask_Result", "trash_blacklist", {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, 139, true, 4},
+      {"SamProcess_Response", "pixel_coords", {1, 2, 0, 0}, 24, true, 8},
+      {"DetectedWastes", "ids", header, 4, false, 8},
+      {"DetectedWastes", "class_names", after_ids, 4, false, 8},
+      {"DetectedWastes", "goal_poses", after_classes, 56, true, 8},
+      {"DetectedWastes", "detected_dis", after_poses, 8, false, 8},
   };
+}
+
+inline std::vector<HostileCount> hostile_counts() {
+  constexpr uint32_t kHuge = 500000000;
+  const std::vector<CountPosition> positions = count_positions();
+  std::vector<HostileCount> counts;
+  for (const CountPosition& at : positions) {
+    counts.push_back({at.type, at.field, with_u32(at.before, kHuge, at.hostile_tail)});
+  }
+  const CountPosition& last = positions.back();
+  counts.push_back({last.type, last.field, with_u32(last.before, 0xFFFFFFFF, last.hostile_tail)});
+  return counts;
 }
 
 }  // namespace ser

@@ -41,6 +41,7 @@ Outcome read(const message_type_support_callbacks_t* callbacks, void* msg,
   outcome.requested = alloc_injector::requested_bytes();
   outcome.largest = alloc_injector::largest_request();
   outcome.refused = alloc_injector::refused();
+  outcome.position = cdr.getSerializedDataLength();
   outcome.buffer_kept = buffer.getBuffer() == block && buffer.getBufferSize() == size;
   return outcome;
 }
@@ -80,6 +81,33 @@ void sweep_count_positions(const Reader& reader, const std::vector<uint8_t>& sam
         EXPECT_EQ(alloc_injector::live_blocks(), 0u);
         totals.worst = std::max(totals.worst, outcome.requested);
         if (testing::Test::HasFailure()) return;  // one report is enough
+      }
+    }
+  }
+}
+
+void check_count_at_the_end(const Reader& reader, const CountPosition& at) {
+  constexpr uint32_t kCount = 1000;
+  const size_t fitting = kCount * at.least_element_bytes;
+  for (size_t missing : {0, 1}) {
+    const std::vector<uint8_t> bytes = with_u32(at.before, kCount, fitting - missing);
+    for (bool owned : {false, true}) {
+      SCOPED_TRACE(testing::Message()
+                   << reader.name << "." << at.field << ", " << kCount << " elements in "
+                   << fitting - missing << " bytes, " << ownership(owned));
+      void* msg = reader.create();
+      const Outcome outcome = read(reader.callbacks, msg, bytes, owned, 4 * bytes.size());
+      reader.destroy(msg);
+      EXPECT_TRUE(outcome.buffer_kept);
+      EXPECT_EQ(outcome.refused, 0u);
+      EXPECT_EQ(alloc_injector::live_blocks(), 0u);
+      // Believed, the reader goes on into the elements; refused, it stops right after the count.
+      const bool believed = outcome.returned || outcome.position > at.before.size() + 4;
+      EXPECT_EQ(believed, missing == 0);
+      if (missing != 0) {
+        EXPECT_EQ(outcome.position, at.before.size() + 4);
+        // the exception object, nothing that grows with the count
+        EXPECT_LE(outcome.largest, 256u);
       }
     }
   }

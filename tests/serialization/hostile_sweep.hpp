@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue.hpp"
+#include "hostile_inputs.hpp"
 
 namespace ser {
 
@@ -29,6 +30,7 @@ struct Outcome {
   size_t requested = 0;
   size_t largest = 0;
   size_t refused = 0;
+  size_t position = 0;  // where the stream stood afterwards
 };
 
 void put_u32(std::vector<uint8_t>& bytes, size_t at, uint32_t value);
@@ -57,5 +59,11 @@ struct SweepTotals {
 // the buffer, ask for more than a few times the packet, or leak. Stops at the first failure.
 void sweep_count_positions(const Reader& reader, const std::vector<uint8_t>& sample,
                            const std::vector<uint8_t>& old_contents, SweepTotals& totals);
+
+// The count at `at` checked at the very end of the buffer, in both kinds of buffer: a count whose
+// elements, at their least size, end exactly where the buffer does is believed, and the same
+// count one byte short of that is refused before anything that grows with it is allocated, with
+// the stream right after the count.
+void check_count_at_the_end(const Reader& reader, const CountPosition& at);
 
 }  // namespace ser

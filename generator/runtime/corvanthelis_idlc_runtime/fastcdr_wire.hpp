@@ -13,6 +13,31 @@
 
 namespace corvanthelis_idlc_runtime::fastcdr {
 
+// The question put to the stream below: how many octets follow its position.
+struct bytes_left_query {
+  size_t bytes;
+};
+
+}  // namespace corvanthelis_idlc_runtime::fastcdr
+
+// Fast-CDR 1.0 keeps the end of its buffer private, and its ways of skipping ahead (jump,
+// moveAlignmentForward) do not fail on a buffer the stream owns: they reallocate it, moving
+// the caller's block and exposing bytes that were never written. Its readers, however, decide
+// whether a value fits by comparing the position with that end, and never grow anything. This
+// specialization of the stream's member template for a type of this runtime is a member of the
+// stream, so it asks exactly their question, in constant time, reading and moving nothing. A
+// release that renamed or retyped those members would stop this from compiling, not mislead it.
+template<>
+inline eprosima::fastcdr::Cdr & eprosima::fastcdr::Cdr::deserialize<
+  corvanthelis_idlc_runtime::fastcdr::bytes_left_query>(
+  corvanthelis_idlc_runtime::fastcdr::bytes_left_query & query)
+{
+  query.bytes = m_lastPosition - m_currentPosition;
+  return *this;
+}
+
+namespace corvanthelis_idlc_runtime::fastcdr {
+
 // Bytes that `count` items of `item_size` take at `position`, with the padding before them.
 inline size_t padded(size_t position, size_t item_size, size_t count) {
   return eprosima::fastcdr::Cdr::alignment(position, item_size) + count * item_size;
@@ -23,29 +48,10 @@ inline void write_count(eprosima::fastcdr::Cdr & cdr, size_t count) {
   cdr.serialize(static_cast<int32_t>(static_cast<uint32_t>(count)));
 }
 
-// Whether at least `bytes` more octets follow the stream's position; the position is left
-// where it was. Fast-CDR 1.0 keeps the end of its buffer private, and its ways of skipping
-// ahead (jump, moveAlignmentForward) do not fail on a buffer the stream owns: they reallocate
-// it, moving the caller's block and exposing bytes that were never written. Its readers,
-// however, check the bytes left and throw without ever growing the buffer. So the span is read
-// through a small scratch block, which asks exactly that question of every part of it. The
-// cost is one extra copy of bytes the caller is about to read anyway, and the scratch keeps
-// that copy off the heap.
-inline bool holds(eprosima::fastcdr::Cdr & cdr, size_t bytes) {
-  eprosima::fastcdr::Cdr::state before = cdr.getState();
-  char scratch[1024];
-  bool enough = true;
-  try {
-    for (size_t left = bytes; left > 0;) {
-      const size_t step = left < sizeof(scratch) ? left : sizeof(scratch);
-      cdr.deserializeArray(scratch, step);
-      left -= step;
-    }
-  } catch (const eprosima::fastcdr::exception::NotEnoughMemoryException &) {
-    enough = false;
-  }
-  cdr.setState(before);
-  return enough;
+inline size_t bytes_left(eprosima::fastcdr::Cdr & cdr) {
+  bytes_left_query query{0};
+  cdr.deserialize(query);
+  return query.bytes;
 }
 
 // A count from the wire is believed only when the rest of the stream could hold that many
@@ -57,8 +63,8 @@ inline size_t read_count(eprosima::fastcdr::Cdr & cdr, size_t minimum_element_by
   int32_t wire_count = 0;
   cdr.deserialize(wire_count);
   const size_t count = static_cast<uint32_t>(wire_count);
-  const bool overflows = minimum_element_bytes != 0 && count > SIZE_MAX / minimum_element_bytes;
-  if (overflows || !holds(cdr, count * minimum_element_bytes)) {
+  // dividing rather than multiplying, so that no count can overflow the comparison
+  if (minimum_element_bytes != 0 && count > bytes_left(cdr) / minimum_element_bytes) {
     throw eprosima::fastcdr::exception::NotEnoughMemoryException(
       eprosima::fastcdr::exception::NotEnoughMemoryException::NOT_ENOUGH_MEMORY_MESSAGE_DEFAULT);
   }
