@@ -1,0 +1,78 @@
+#pragma once
+
+// The rows of interfaces.def as data, for tests that walk every structure, service or action
+// at run time; tests that need the types themselves expand the rows as X-macros instead.
+
+#include <cstddef>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace catalogue {
+
+struct Structure;
+
+struct Field {
+  const char* name;
+  std::string type;     // as the definition spells it: "int32", "geometry_msgs/Pose[]"
+  std::string element;  // the type without its brackets
+  bool is_sequence;     // T[] (the package has no bounded sequences)
+  std::size_t array_size;  // N of T[N], else 0
+  const Structure* nested;  // the element's structure, for a nested type
+};
+
+struct Structure {
+  const char* package;
+  const char* kind;
+  const char* name;
+  const char* role;
+  const char* c_name;
+  const char* cpp_name;
+  const char* python_infix;
+  std::size_t max_at_zero;  // of the package's own structures
+  const char* wire;
+  std::vector<Field> fields;
+};
+
+struct Service {
+  const char* kind;
+  const char* name;
+  const char* c_name;
+  const char* cpp_name;
+  const char* python_infix;
+  const char* request;
+  const char* response;
+};
+
+struct Action {
+  const char* name;
+  const char* c_name;
+  const char* cpp_name;
+  const char* python_infix;
+  const char* send_goal;  // the services and the message the action's protocol adds
+  const char* get_result;
+  const char* feedback_message;
+};
+
+// The package's own rows, in the catalogue's order, and those of the packages it uses.
+const std::vector<Structure>& structures();
+const std::vector<Structure>& dependency_structures();
+const std::vector<Service>& services();
+const std::vector<Action>& actions();
+
+// The package's structure, service or action of this name; throws for another name.
+const Structure& structure(const std::string& name);
+const Service& service(const std::string& name);
+const Action& action(const std::string& name);
+
+// Every name a deliverable ("rosidl_typesupport_c", ...) exports, and the handle of one row.
+std::set<std::string> exports(const std::string& deliverable);
+std::string handle(const std::string& deliverable, const Structure& structure);
+std::string handle(const std::string& deliverable, const Service& service);
+std::string handle(const std::string& deliverable, const Action& action);
+
+// The number of the package's sequence fields.
+std::size_t sequence_fields();
+
+}  // namespace catalogue
