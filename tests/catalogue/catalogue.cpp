@@ -70,17 +70,17 @@ const Rows& rows() {
     Rows rows;
     std::vector<FieldRow> own_fields, dependency_fields;
 #define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, infix, max_at_0, wire) \
-  rows.own.push_back({#package, #kind, #Name, #role, #c_name, #cpp_name, #infix, max_at_0, #wire, {}});
+  rows.own.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #role, max_at_0, #wire, {}});
 #define CATALOGUE_DEPENDENCY_STRUCTURE(package, kind, Name, role, c_name, cpp_name, infix) \
-  rows.dependencies.push_back({#package, #kind, #Name, #role, #c_name, #cpp_name, #infix, 0, "", {}});
+  rows.dependencies.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #role, 0, "", {}});
 #define CATALOGUE_FIELD(package, kind, Structure, field, type) \
   own_fields.push_back({#package, #Structure, #field, #type});
 #define CATALOGUE_DEPENDENCY_FIELD(package, kind, Structure, field, type) \
   dependency_fields.push_back({#package, #Structure, #field, #type});
 #define CATALOGUE_SERVICE(package, kind, Name, c_name, cpp_name, infix, Request, Response) \
-  rows.services.push_back({#kind, #Name, #c_name, #cpp_name, #infix, #Request, #Response});
+  rows.services.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #Request, #Response});
 #define CATALOGUE_ACTION(package, kind, Name, c_name, cpp_name, infix, SendGoal, GetResult, FeedbackMessage) \
-  rows.actions.push_back({#Name, #c_name, #cpp_name, #infix, #SendGoal, #GetResult, #FeedbackMessage});
+  rows.actions.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #SendGoal, #GetResult, #FeedbackMessage});
 #define CATALOGUE_EXPORT(deliverable, over, pattern) rows.patterns.push_back({#deliverable, #over, pattern, false});
 #define CATALOGUE_HANDLE(deliverable, over, pattern) rows.patterns.push_back({#deliverable, #over, pattern, true});
 #include "catalogue/interfaces.def"
@@ -106,14 +106,8 @@ std::string filled(std::string text, const std::vector<std::pair<std::string, st
 
 using Values = std::vector<std::pair<std::string, std::string>>;
 
-Values values_of(const Structure& s) {
-  return {{"c", s.c_name}, {"cpp", s.cpp_name}, {"kind", s.kind}, {"name", s.name}, {"infix", s.python_infix}};
-}
-Values values_of(const Service& s) {
-  return {{"c", s.c_name}, {"cpp", s.cpp_name}, {"kind", s.kind}, {"name", s.name}, {"infix", s.python_infix}};
-}
-Values values_of(const Action& a) {
-  return {{"c", a.c_name}, {"cpp", a.cpp_name}, {"kind", "action"}, {"name", a.name}, {"infix", a.python_infix}};
+Values values_of(const Names& row) {
+  return {{"c", row.c_name}, {"cpp", row.cpp_name}, {"kind", row.kind}, {"name", row.name}, {"infix", row.python_infix}};
 }
 
 // Every row a pattern applies to, as its placeholder values.

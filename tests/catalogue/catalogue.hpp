@@ -22,34 +22,29 @@ struct Field {
   const Structure* nested;  // the element's structure, for a nested type
 };
 
-struct Structure {
+// What every structure, service and action row names.
+struct Names {
   const char* package;
   const char* kind;
   const char* name;
-  const char* role;
   const char* c_name;
   const char* cpp_name;
   const char* python_infix;
+};
+
+struct Structure : Names {
+  const char* role;
   std::size_t max_at_zero;  // of the package's own structures
   const char* wire;
   std::vector<Field> fields;
 };
 
-struct Service {
-  const char* kind;
-  const char* name;
-  const char* c_name;
-  const char* cpp_name;
-  const char* python_infix;
+struct Service : Names {
   const char* request;
   const char* response;
 };
 
-struct Action {
-  const char* name;
-  const char* c_name;
-  const char* cpp_name;
-  const char* python_infix;
+struct Action : Names {
   const char* send_goal;  // the services and the message the action's protocol adds
   const char* get_result;
   const char* feedback_message;

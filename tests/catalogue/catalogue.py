@@ -11,14 +11,24 @@ KINDS = ('msg', 'srv', 'action')
 
 
 @dataclass(frozen=True)
-class Structure:
+class Names:
+    """What every structure, service and action row names."""
     package: str
-    kind: str
+    kind: str    # msg, srv or action
     name: str    # the class and C structure name, e.g. ArmTask_SendGoal_Request
-    role: str
     c_name: str
     cpp_name: str
     infix: str   # e.g. action__arm_task__send_goal__request
+
+    @property
+    def path(self):
+        """Where the row's class is exported: its kind's module."""
+        return f'{self.package}.{self.kind}.{self.name}'
+
+
+@dataclass(frozen=True)
+class Structure(Names):
+    role: str
     stem: str    # of the interface
     fields: tuple = field(default=(), compare=False)  # (name, type as the definition spells it)
 
@@ -32,34 +42,16 @@ class Structure:
 
 
 @dataclass(frozen=True)
-class Service:
-    kind: str
-    name: str
-    c_name: str
-    cpp_name: str
-    infix: str
+class Service(Names):
     request: str
     response: str
 
-    @property
-    def path(self):
-        return f'{PACKAGE}.{self.kind}.{self.name}'
-
 
 @dataclass(frozen=True)
-class Action:
-    name: str
-    c_name: str
-    cpp_name: str
-    infix: str
+class Action(Names):
     send_goal: str
     get_result: str
     feedback_message: str
-    kind: str = 'action'
-
-    @property
-    def path(self):
-        return f'{PACKAGE}.action.{self.name}'
 
 
 @dataclass(frozen=True)
@@ -129,16 +121,16 @@ def _read(path):
             target = structures if row == 'STRUCTURE' else dependencies
             if row == 'STRUCTURE':
                 order.append(len(structures))
-            target.append((package, kind, name, role, c_name, cpp_name, infix,
+            target.append((package, kind, name, c_name, cpp_name, infix, role,
                            stems[package, kind]))
         elif row in ('FIELD', 'DEPENDENCY_FIELD'):
             package, _, structure, name, type_ = arguments
             fields.setdefault((package, structure), []).append((name, type_))
         elif row == 'SERVICE':
-            services.append(Service(*arguments[1:]))
+            services.append(Service(*arguments))
             order.append(services[-1])
         elif row == 'ACTION':
-            actions.append(Action(*arguments[2:]))
+            actions.append(Action(*arguments))
             order.append(actions[-1])
         elif row in ('EXPORT', 'HANDLE'):
             patterns.append((row == 'HANDLE', *arguments))
