@@ -28,13 +28,11 @@ struct Rows {
 };
 
 Field field_of(const FieldRow& row) {
-  Field field{row.name, row.type, row.type, false, 0, nullptr};
+  Field field{row.name, row.type, row.type, false, nullptr};
   const std::size_t bracket = field.type.find('[');
   if (bracket != std::string::npos) {
     field.element = field.type.substr(0, bracket);
-    const std::string size = field.type.substr(bracket + 1, field.type.size() - bracket - 2);
-    field.is_sequence = size.empty();
-    field.array_size = size.empty() ? 0 : std::stoul(size);
+    field.is_sequence = field.type.compare(bracket, std::string::npos, "[]") == 0;
   }
   return field;
 }
@@ -70,9 +68,9 @@ const Rows& rows() {
     Rows rows;
     std::vector<FieldRow> own_fields, dependency_fields;
 #define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, infix, max_at_0, wire) \
-  rows.own.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #role, max_at_0, #wire, {}});
+  rows.own.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, {}});
 #define CATALOGUE_DEPENDENCY_STRUCTURE(package, kind, Name, role, c_name, cpp_name, infix) \
-  rows.dependencies.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #role, 0, "", {}});
+  rows.dependencies.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, {}});
 #define CATALOGUE_FIELD(package, kind, Structure, field, type) \
   own_fields.push_back({#package, #Structure, #field, #type});
 #define CATALOGUE_DEPENDENCY_FIELD(package, kind, Structure, field, type) \
@@ -92,7 +90,10 @@ const Rows& rows() {
   return all;
 }
 
-std::string filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values) {
+// A pattern's placeholders and their values: "c", "cpp", "kind", "name", "infix", "field".
+using Values = std::vector<std::pair<std::string, std::string>>;
+
+std::string filled(std::string text, const Values& values) {
   for (const auto& [key, value] : values) {
     const std::string placeholder = "{" + key + "}";
     for (std::size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at)) {
@@ -103,8 +104,6 @@ std::string filled(std::string text, const std::vector<std::pair<std::string, st
   if (text.find('{') != std::string::npos) throw std::logic_error("a placeholder without a value in " + text);
   return text;
 }
-
-using Values = std::vector<std::pair<std::string, std::string>>;
 
 Values values_of(const Names& row) {
   return {{"c", row.c_name}, {"cpp", row.cpp_name}, {"kind", row.kind}, {"name", row.name}, {"infix", row.python_infix}};
@@ -154,7 +153,6 @@ const auto& named(const Rows& rows, const std::string& name) {
 }  // namespace
 
 const std::vector<Structure>& structures() { return rows().own; }
-const std::vector<Structure>& dependency_structures() { return rows().dependencies; }
 const std::vector<Service>& services() { return rows().services; }
 const std::vector<Action>& actions() { return rows().actions; }
 

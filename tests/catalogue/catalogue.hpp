@@ -18,7 +18,6 @@ struct Field {
   std::string type;     // as the definition spells it: "int32", "geometry_msgs/Pose[]"
   std::string element;  // the type without its brackets
   bool is_sequence;     // T[] (the package has no bounded sequences)
-  std::size_t array_size;  // N of T[N], else 0
   const Structure* nested;  // the element's structure, for a nested type
 };
 
@@ -32,10 +31,8 @@ struct Names {
   const char* python_infix;
 };
 
+// Tests that need a structure's role or wire size read them from the rows as X-macros.
 struct Structure : Names {
-  const char* role;
-  std::size_t max_at_zero;  // of the package's own structures
-  const char* wire;
   std::vector<Field> fields;
 };
 
@@ -50,9 +47,8 @@ struct Action : Names {
   const char* feedback_message;
 };
 
-// The package's own rows, in the catalogue's order, and those of the packages it uses.
+// The package's own rows, in the catalogue's order.
 const std::vector<Structure>& structures();
-const std::vector<Structure>& dependency_structures();
 const std::vector<Service>& services();
 const std::vector<Action>& actions();
 

@@ -28,7 +28,6 @@ class Names:
 
 @dataclass(frozen=True)
 class Structure(Names):
-    role: str
     stem: str    # of the interface
     fields: tuple = field(default=(), compare=False)  # (name, type as the definition spells it)
 
@@ -110,19 +109,17 @@ def _rows(path):
 
 def _read(path):
     structures, dependencies, services, actions, patterns = [], [], [], [], []
-    fields, stems = {}, {}
+    fields, stem = {}, None
     order = []  # the package's structures (by index), services and actions, in file order
     for row, arguments in _rows(path):
         if row in ('INTERFACE', 'DEPENDENCY_INTERFACE'):
-            package, kind, name, stem = arguments
-            stems[package, kind] = stem
+            stem = arguments[3]  # of the structures that follow
         elif row in ('STRUCTURE', 'DEPENDENCY_STRUCTURE'):
-            package, kind, name, role, c_name, cpp_name, infix = arguments[:7]
+            package, kind, name, _, c_name, cpp_name, infix = arguments[:7]
             target = structures if row == 'STRUCTURE' else dependencies
             if row == 'STRUCTURE':
                 order.append(len(structures))
-            target.append((package, kind, name, c_name, cpp_name, infix, role,
-                           stems[package, kind]))
+            target.append((package, kind, name, c_name, cpp_name, infix, stem))
         elif row in ('FIELD', 'DEPENDENCY_FIELD'):
             package, _, structure, name, type_ = arguments
             fields.setdefault((package, structure), []).append((name, type_))
