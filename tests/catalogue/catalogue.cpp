@@ -38,7 +38,8 @@ Field field_of(const FieldRow& row) {
 }
 
 template <typename Structures>
-auto find(Structures& structures, const std::string& package, const std::string& name) -> decltype(&structures[0]) {
+auto find(Structures& structures, const std::string& package, const std::string& name)
+    -> decltype(&structures[0]) {
   for (auto& structure : structures) {
     if (package == structure.package && name == structure.name) return &structure;
   }
@@ -47,14 +48,17 @@ auto find(Structures& structures, const std::string& package, const std::string&
 
 // Links every nested field to its structure; a type the catalogue does not hold is a mistake
 // in the catalogue, not in the deliverables.
-void add_fields(std::vector<Structure>& structures, const std::vector<FieldRow>& rows, const Rows& all) {
+void add_fields(std::vector<Structure>& structures, const std::vector<FieldRow>& rows,
+                const Rows& all) {
   for (const FieldRow& row : rows) {
     Structure* owner = find(structures, row.package, row.structure);
-    if (owner == nullptr) throw std::logic_error(std::string("a field of no structure: ") + row.structure);
+    if (owner == nullptr)
+      throw std::logic_error(std::string("a field of no structure: ") + row.structure);
     Field field = field_of(row);
     const std::size_t slash = field.element.find('/');
     if (slash != std::string::npos) {
-      const std::string package = field.element.substr(0, slash), name = field.element.substr(slash + 1);
+      const std::string package = field.element.substr(0, slash),
+                        name = field.element.substr(slash + 1);
       field.nested = find(all.own, package, name);
       if (field.nested == nullptr) field.nested = find(all.dependencies, package, name);
       if (field.nested == nullptr) throw std::logic_error("no structure " + field.element);
@@ -76,11 +80,18 @@ const Rows& rows() {
 #define CATALOGUE_DEPENDENCY_FIELD(package, kind, Structure, field, type) \
   dependency_fields.push_back({#package, #Structure, #field, #type});
 #define CATALOGUE_SERVICE(package, kind, Name, c_name, cpp_name, infix, Request, Response) \
-  rows.services.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #Request, #Response});
-#define CATALOGUE_ACTION(package, kind, Name, c_name, cpp_name, infix, SendGoal, GetResult, FeedbackMessage) \
-  rows.actions.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #SendGoal, #GetResult, #FeedbackMessage});
-#define CATALOGUE_EXPORT(deliverable, over, pattern) rows.patterns.push_back({#deliverable, #over, pattern, false});
-#define CATALOGUE_HANDLE(deliverable, over, pattern) rows.patterns.push_back({#deliverable, #over, pattern, true});
+  rows.services.push_back(                                                                 \
+      {{#package, #kind, #Name, #c_name, #cpp_name, #infix}, #Request, #Response});
+#define CATALOGUE_ACTION(package, kind, Name, c_name, cpp_name, infix, SendGoal, GetResult, \
+                         FeedbackMessage)                                                   \
+  rows.actions.push_back({{#package, #kind, #Name, #c_name, #cpp_name, #infix},             \
+                          #SendGoal,                                                        \
+                          #GetResult,                                                       \
+                          #FeedbackMessage});
+#define CATALOGUE_EXPORT(deliverable, over, pattern) \
+  rows.patterns.push_back({#deliverable, #over, pattern, false});
+#define CATALOGUE_HANDLE(deliverable, over, pattern) \
+  rows.patterns.push_back({#deliverable, #over, pattern, true});
 #include "catalogue/interfaces.def"
     // Both lists are complete before any field looks a nested type up in them.
     add_fields(rows.dependencies, dependency_fields, rows);
@@ -96,17 +107,23 @@ using Values = std::vector<std::pair<std::string, std::string>>;
 std::string filled(std::string text, const Values& values) {
   for (const auto& [key, value] : values) {
     const std::string placeholder = "{" + key + "}";
-    for (std::size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at)) {
+    for (std::size_t at = text.find(placeholder); at != std::string::npos;
+         at = text.find(placeholder, at)) {
       text.replace(at, placeholder.size(), value);
       at += value.size();
     }
   }
-  if (text.find('{') != std::string::npos) throw std::logic_error("a placeholder without a value in " + text);
+  if (text.find('{') != std::string::npos)
+    throw std::logic_error("a placeholder without a value in " + text);
   return text;
 }
 
 Values values_of(const Names& row) {
-  return {{"c", row.c_name}, {"cpp", row.cpp_name}, {"kind", row.kind}, {"name", row.name}, {"infix", row.python_infix}};
+  return {{"c", row.c_name},
+          {"cpp", row.cpp_name},
+          {"kind", row.kind},
+          {"name", row.name},
+          {"infix", row.python_infix}};
 }
 
 // Every row a pattern applies to, as its placeholder values.
@@ -133,7 +150,8 @@ std::vector<Values> rows_over(const std::string& over) {
   return all;
 }
 
-std::string handle_of(const std::string& deliverable, const std::string& over, const Values& values) {
+std::string handle_of(const std::string& deliverable, const std::string& over,
+                      const Values& values) {
   for (const Pattern& pattern : rows().patterns) {
     if (pattern.is_handle && deliverable == pattern.deliverable && over == pattern.over) {
       return filled(pattern.text, values);

@@ -15,9 +15,9 @@ struct Structure;
 
 struct Field {
   const char* name;
-  std::string type;     // as the definition spells it: "int32", "geometry_msgs/Pose[]"
-  std::string element;  // the type without its brackets
-  bool is_sequence;     // T[] (the package has no bounded sequences)
+  std::string type;         // as the definition spells it: "int32", "geometry_msgs/Pose[]"
+  std::string element;      // the type without its brackets
+  bool is_sequence;         // T[] (the package has no bounded sequences)
   const Structure* nested;  // the element's structure, for a nested type
 };
 

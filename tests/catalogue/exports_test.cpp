@@ -37,8 +37,9 @@ TEST(Exports, EveryLibraryExportsExactlyTheNamesOfItsCatalogue) {
                                    library.per_service * catalogue::services().size() +
                                    library.per_action * catalogue::actions().size() +
                                    library.per_sequence_field * catalogue::sequence_fields());
-    const std::set<std::string> actual =
-        library.demangled ? exported_symbols::demangled_of(library.file) : exported_symbols::of(library.file);
+    const std::set<std::string> actual = library.demangled
+                                             ? exported_symbols::demangled_of(library.file)
+                                             : exported_symbols::of(library.file);
     for (const auto& name : expected) EXPECT_EQ(actual.count(name), 1u) << "missing: " << name;
     for (const auto& name : actual) EXPECT_EQ(expected.count(name), 1u) << "unexpected: " << name;
   }

@@ -11,7 +11,8 @@
 inline const catalogue::Layout& cpp_layout() {
   static const catalogue::Layout layout(
       {
-#define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, ...) {#Name, sizeof(cpp_name)},
+#define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, ...) \
+  {#Name, sizeof(cpp_name)},
 #include "catalogue/interfaces.def"
       },
       {

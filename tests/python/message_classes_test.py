@@ -61,16 +61,14 @@ class CatalogueTest(unittest.TestCase):
 
     def test_stand_in_packages_have_their_classes(self):
         for package in interfaces.STAND_INS:
+            structures = [structure for structure in interfaces.DEPENDENCY_STRUCTURES
+                          if structure.package == package]
             with self.subTest(package=package):
                 found = {cls.__name__ for cls in catalogue.message_classes(package)}
-                self.assertEqual(found, {structure.name for structure in
-                                         interfaces.DEPENDENCY_STRUCTURES
-                                         if structure.package == package})
-                for structure in interfaces.DEPENDENCY_STRUCTURES:
-                    if structure.package == package:
-                        cls = catalogue.load(structure.full_class_name)
-                        self.assertEqual(f'{cls.__module__}.{cls.__name__}',
-                                         structure.full_class_name)
+                self.assertEqual(found, {structure.name for structure in structures})
+                for structure in structures:
+                    cls = catalogue.load(structure.full_class_name)
+                    self.assertEqual(f'{cls.__module__}.{cls.__name__}', structure.full_class_name)
 
     def test_services_and_actions_group_their_classes(self):
         from corvanthelis_interfaces.action import ArmTask, ArmTask_SendGoal

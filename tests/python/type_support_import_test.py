@@ -10,9 +10,8 @@ import types
 import unittest
 
 import message_catalogue as catalogue
-from rosidl_generator_py import import_type_support
-
 from message_catalogue import CLASS_ATTRIBUTES
+from rosidl_generator_py import import_type_support
 
 
 class RecordingModule(types.ModuleType):
