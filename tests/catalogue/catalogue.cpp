@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.hpp"
 
+#include <stdexcept>
 #include <utility>
 
 namespace catalogue {
@@ -28,13 +29,10 @@ struct Rows {
 };
 
 Field field_of(const FieldRow& row) {
-  Field field{row.name, row.type, row.type, false, nullptr};
-  const std::size_t bracket = field.type.find('[');
-  if (bracket != std::string::npos) {
-    field.element = field.type.substr(0, bracket);
-    field.is_sequence = field.type.compare(bracket, std::string::npos, "[]") == 0;
-  }
-  return field;
+  const std::string type = row.type;
+  const std::size_t bracket = type.find('[');
+  return {row.name, type.substr(0, bracket),
+          bracket != std::string::npos && type.substr(bracket) == "[]", nullptr};
 }
 
 template <typename Structures>

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,8 +14,7 @@ struct Structure;
 
 struct Field {
   const char* name;
-  std::string type;         // as the definition spells it: "int32", "geometry_msgs/Pose[]"
-  std::string element;      // the type without its brackets
+  std::string element;      // the type as the definition spells it, less any brackets
   bool is_sequence;         // T[] (the package has no bounded sequences)
   const Structure* nested;  // the element's structure, for a nested type
 };
