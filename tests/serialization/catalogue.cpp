@@ -295,20 +295,21 @@ constexpr char kBoundsClass_plain = 3, kBoundsClass_bounded = 1, kBoundsClass_un
 
 const std::vector<TypeRow>& types() {
   static const std::vector<TypeRow> rows = {
-#define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, infix, max_at_0, wire)      \
-  TypeRow{#kind,                                                                                      \
-          #Name,                                                                                      \
-          #cpp_name,                                                                                  \
-          &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##c_name,                 \
-          &get_serialized_size_##c_name,                                                              \
-          &max_serialized_size_##c_name,                                                              \
-          []() -> void* { return c_name##__create(); },                                              \
-          [](void* m) { c_name##__destroy(static_cast<c_name*>(m)); },                                \
-          [](const void* a, const void* b) {                                                          \
-            return c_name##__are_equal(static_cast<const c_name*>(a), static_cast<const c_name*>(b)); \
-          },                                                                                          \
-          [](void* m, int v) { fill_##Name(*static_cast<c_name*>(m), v); },                           \
-          max_at_0,                                                                                   \
+#define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, infix, max_at_0, wire) \
+  TypeRow{#kind,                                                                                \
+          #Name,                                                                                \
+          #cpp_name,                                                                            \
+          &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##c_name,            \
+          &get_serialized_size_##c_name,                                                        \
+          &max_serialized_size_##c_name,                                                        \
+          []() -> void* { return c_name##__create(); },                                         \
+          [](void* m) { c_name##__destroy(static_cast<c_name*>(m)); },                          \
+          [](const void* a, const void* b) {                                                    \
+            return c_name##__are_equal(static_cast<const c_name*>(a),                           \
+                                       static_cast<const c_name*>(b));                          \
+          },                                                                                    \
+          [](void* m, int v) { fill_##Name(*static_cast<c_name*>(m), v); },                     \
+          max_at_0,                                                                             \
           kBoundsClass_##wire},
 #include "catalogue/interfaces.def"
   };
@@ -317,10 +318,14 @@ const std::vector<TypeRow>& types() {
 
 const std::vector<ServiceRow>& services() {
   static const std::vector<ServiceRow> rows = {
-#define CATALOGUE_SERVICE(package, kind, Name, c_name, cpp_name, infix, Request, Response)                    \
-  ServiceRow{#kind, #Name, #cpp_name, &rosidl_typesupport_fastrtps_c__get_service_type_support_handle__##c_name, \
-             &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##package##__##kind##__##Request,  \
-             &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##package##__##kind##__##Response},
+#define CATALOGUE_SERVICE(package, kind, Name, c_name, cpp_name, infix, Request, Response)               \
+  ServiceRow{                                                                                            \
+      #kind,                                                                                             \
+      #Name,                                                                                             \
+      #cpp_name,                                                                                         \
+      &rosidl_typesupport_fastrtps_c__get_service_type_support_handle__##c_name,                         \
+      &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##package##__##kind##__##Request, \
+      &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##package##__##kind##__##Response},
 #include "catalogue/interfaces.def"
   };
   return rows;
