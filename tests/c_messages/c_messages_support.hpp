@@ -13,27 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "corvanthelis_interfaces/action/arm_task.h"
-#include "corvanthelis_interfaces/action/arm_task_decision.h"
-#include "corvanthelis_interfaces/msg/detected_wastes.h"
-#include "corvanthelis_interfaces/msg/grab_trash_cloud.h"
-#include "corvanthelis_interfaces/msg/trash.h"
-#include "corvanthelis_interfaces/msg/trash_info.h"
-#include "corvanthelis_interfaces/msg/trash_infos.h"
-#include "corvanthelis_interfaces/msg/trashes.h"
-#include "corvanthelis_interfaces/srv/arm_grab.h"
-#include "corvanthelis_interfaces/srv/arm_move_joints.h"
-#include "corvanthelis_interfaces/srv/arm_push_button.h"
-#include "corvanthelis_interfaces/srv/arm_release.h"
-#include "corvanthelis_interfaces/srv/detect_trash.h"
-#include "corvanthelis_interfaces/srv/elevator_button_pose.h"
-#include "corvanthelis_interfaces/srv/grab_sorted_trash.h"
-#include "corvanthelis_interfaces/srv/grasp_state.h"
-#include "corvanthelis_interfaces/srv/move_to_grab.h"
-#include "corvanthelis_interfaces/srv/sam_process.h"
-#include "corvanthelis_interfaces/srv/trash_cloud.h"
-#include "geometry_msgs/msg/pose.h"
-#include "geometry_msgs/msg/quaternion.h"
+#include "catalogue/c_headers.hpp"
 #include "support/alloc_injector.hpp"
 
 namespace c_messages {
@@ -61,40 +41,10 @@ struct Ops;
     static bool seq_equal(const Seq* a, const Seq* b) { return T##__Sequence__are_equal(a, b); } \
     static bool seq_copy(const Seq* from, Seq* to) { return T##__Sequence__copy(from, to); }     \
   }
-// Aliases the structure by its name in the catalogue, e.g. DetectTrash_Request.
-#define C_MESSAGE_OPS(kind, Name) C_MESSAGE_OPS_FOR(Name, corvanthelis_interfaces__##kind##__##Name)
+// Aliases every structure by its name in the catalogue, e.g. DetectTrash_Request.
+#define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, ...) C_MESSAGE_OPS_FOR(Name, c_name);
+#include "catalogue/interfaces.def"
 
-C_MESSAGE_OPS(srv, DetectTrash_Request);
-C_MESSAGE_OPS(srv, DetectTrash_Response);
-C_MESSAGE_OPS(srv, ElevatorButtonPose_Request);
-C_MESSAGE_OPS(srv, ElevatorButtonPose_Response);
-C_MESSAGE_OPS(srv, ArmGrab_Response);
-C_MESSAGE_OPS(srv, ArmRelease_Request);
-C_MESSAGE_OPS(srv, ArmRelease_Response);
-C_MESSAGE_OPS(srv, ArmMoveJoints_Response);
-C_MESSAGE_OPS(srv, ArmPushButton_Response);
-C_MESSAGE_OPS(srv, GraspState_Request);
-C_MESSAGE_OPS(srv, GraspState_Response);
-C_MESSAGE_OPS(srv, TrashCloud_Response);
-C_MESSAGE_OPS(srv, MoveToGrab_Request);
-C_MESSAGE_OPS(srv, MoveToGrab_Response);
-C_MESSAGE_OPS(srv, TrashCloud_Request);
-C_MESSAGE_OPS(srv, GrabSortedTrash_Request);
-C_MESSAGE_OPS(srv, SamProcess_Request);
-C_MESSAGE_OPS(msg, Trash);
-C_MESSAGE_OPS(msg, Trashes);
-C_MESSAGE_OPS(msg, TrashInfos);
-C_MESSAGE_OPS(msg, DetectedWastes);
-C_MESSAGE_OPS(msg, GrabTrashCloud);
-C_MESSAGE_OPS(action, ArmTask_Result);
-C_MESSAGE_OPS(action, ArmTask_SendGoal_Request);
-C_MESSAGE_OPS(action, ArmTask_GetResult_Response);
-C_MESSAGE_OPS(action, ArmTaskDecision_Goal);
-C_MESSAGE_OPS(action, ArmTaskDecision_Result);
-C_MESSAGE_OPS(action, ArmTaskDecision_GetResult_Response);
-C_MESSAGE_OPS(action, ArmTaskDecision_FeedbackMessage);
-
-#undef C_MESSAGE_OPS
 #undef C_MESSAGE_OPS_FOR
 
 // Names typed tests by kind and structure, e.g. "srv__DetectTrash_Response".

@@ -10,9 +10,7 @@
 #include <new>
 #include <type_traits>
 
-#include "action_msgs/msg/goal_status.hpp"
-#include "cpp_types.hpp"
-#include "sensor_msgs/msg/point_field.hpp"
+#include "catalogue/cpp_headers.hpp"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
-#include "catalogue.hpp"
-#include "corvanthelis_interfaces/action/detail/arm_task__type_support.h"
-#include "corvanthelis_interfaces/action/detail/arm_task_decision__type_support.h"
+#include "catalogue/dispatch_c_headers.hpp"
+#include "catalogue/catalogue.hpp"
 #include "handles.hpp"
 #include "rcutils/error_handling.h"
 #include "rosidl_typesupport_c/identifier.h"
@@ -22,28 +22,28 @@ const char* const kProviders[] = {"rosidl_typesupport_fastrtps_c", "rosidl_types
 
 const type_support_map_t& map_of(const void* data) { return *static_cast<const type_support_map_t*>(data); }
 
-void expect_map(const type_support_map_t& map, const std::string& kind_of_handle, const std::string& c_name) {
+// A row's map names each provider and the handle by which the runtime finds the row there.
+template <typename Row>
+void expect_map(const type_support_map_t& map, const Row& row) {
   ASSERT_EQ(map.size, 2u);
   EXPECT_STREQ(map.package_name, "corvanthelis_interfaces");
   for (size_t i = 0; i < 2; ++i) {
     EXPECT_STREQ(map.typesupport_identifier[i], kProviders[i]);
-    EXPECT_EQ(std::string(map.symbol_name[i]),
-              std::string(kProviders[i]) + "__get_" + kind_of_handle + "_type_support_handle__" + c_name);
+    EXPECT_EQ(map.symbol_name[i], catalogue::handle(kProviders[i], row));
   }
 }
 
 TEST(Dispatch, MessageRecordsLeadToTheProvidersOwnRecords) {
-  for (const catalogue::Type& type : catalogue::types()) {
-    const std::string c_name = catalogue::c_name(type.kind, type.name);
-    SCOPED_TRACE(c_name);
-    const auto* record = handles::message(kDispatch, c_name);
+  for (const catalogue::Structure& type : catalogue::structures()) {
+    SCOPED_TRACE(type.name);
+    const auto* record = handles::message(kDispatch, type);
     EXPECT_EQ(record->typesupport_identifier, rosidl_typesupport_c__typesupport_identifier);
     EXPECT_EQ(record->func, &rosidl_typesupport_c__get_message_typesupport_handle_function);
-    expect_map(map_of(record->data), "message", c_name);
+    expect_map(map_of(record->data), type);
     for (size_t i = 0; i < 2; ++i) {
       const auto* provided = record->func(record, kProviders[i]);
       ASSERT_NE(provided, nullptr) << rcutils_get_error_string().str;
-      EXPECT_EQ(provided, handles::message(kProviders[i], c_name));
+      EXPECT_EQ(provided, handles::message(kProviders[i], type));
       EXPECT_STREQ(provided->typesupport_identifier, kProviders[i]);
       EXPECT_NE(map_of(record->data).data[i], nullptr);
     }
@@ -53,27 +53,26 @@ TEST(Dispatch, MessageRecordsLeadToTheProvidersOwnRecords) {
 
 TEST(Dispatch, ServiceRecordsLeadToTheProvidersOwnRecords) {
   for (const catalogue::Service& service : catalogue::services()) {
-    const std::string c_name = catalogue::c_name(service.kind, service.name);
-    SCOPED_TRACE(c_name);
-    const auto* record = handles::service(kDispatch, c_name);
+    SCOPED_TRACE(service.name);
+    const auto* record = handles::service(kDispatch, service);
     EXPECT_EQ(record->typesupport_identifier, rosidl_typesupport_c__typesupport_identifier);
     EXPECT_EQ(record->func, &rosidl_typesupport_c__get_service_typesupport_handle_function);
-    expect_map(map_of(record->data), "service", c_name);
+    expect_map(map_of(record->data), service);
     for (size_t i = 0; i < 2; ++i) {
       const auto* provided = record->func(record, kProviders[i]);
       ASSERT_NE(provided, nullptr) << rcutils_get_error_string().str;
-      EXPECT_EQ(provided, handles::service(kProviders[i], c_name));
+      EXPECT_EQ(provided, handles::service(kProviders[i], service));
     }
   }
 }
 
 TEST(Dispatch, UnknownIdentifierGivesNullWithAnError) {
   rcutils_reset_error();
-  const auto* record = handles::message(kDispatch, "corvanthelis_interfaces__msg__Trash");
+  const auto* record = handles::message(kDispatch, catalogue::structure("Trash"));
   EXPECT_EQ(record->func(record, "rosidl_typesupport_introspection_cpp"), nullptr);
   EXPECT_TRUE(rcutils_error_is_set());
   rcutils_reset_error();
-  const auto* service = handles::service(kDispatch, "corvanthelis_interfaces__srv__DetectTrash");
+  const auto* service = handles::service(kDispatch, catalogue::service("DetectTrash"));
   EXPECT_EQ(service->func(service, "no_such_support"), nullptr);
   EXPECT_TRUE(rcutils_error_is_set());
   rcutils_reset_error();
@@ -105,12 +104,12 @@ TEST(Dispatch, MissingLibraryOrSymbolGivesNullWithAnError) {
 TEST(Dispatch, ActionRecordsBundleTheirServicesAndMessages) {
   struct Case {
     const rosidl_action_type_support_t* (*handle)();
-    std::string action;
+    const catalogue::Action& action;
   };
   const Case cases[] = {
-      {&rosidl_typesupport_c__get_action_type_support_handle__corvanthelis_interfaces__action__ArmTask, "ArmTask"},
-      {&rosidl_typesupport_c__get_action_type_support_handle__corvanthelis_interfaces__action__ArmTaskDecision,
-       "ArmTaskDecision"},
+#define CATALOGUE_ACTION(package, kind, Name, c_name, ...) \
+  {&rosidl_typesupport_c__get_action_type_support_handle__##c_name, catalogue::action(#Name)},
+#include "catalogue/interfaces.def"
   };
   void* action_msgs = dlopen("libaction_msgs__rosidl_typesupport_c.so", RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(action_msgs, nullptr);
@@ -118,15 +117,17 @@ TEST(Dispatch, ActionRecordsBundleTheirServicesAndMessages) {
       action_msgs, "rosidl_typesupport_c__get_service_type_support_handle__action_msgs__srv__CancelGoal");
   const auto* status = handles::call<rosidl_message_type_support_t>(
       action_msgs, "rosidl_typesupport_c__get_message_type_support_handle__action_msgs__msg__GoalStatusArray");
+  ASSERT_EQ(std::size(cases), catalogue::actions().size());
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.action);
-    const std::string prefix = "corvanthelis_interfaces__action__" + c.action;
+    SCOPED_TRACE(c.action.name);
     const rosidl_action_type_support_t* record = c.handle();
     EXPECT_EQ(c.handle(), record);
-    EXPECT_EQ(record->goal_service_type_support, handles::service(kDispatch, prefix + "_SendGoal"));
-    EXPECT_EQ(record->result_service_type_support, handles::service(kDispatch, prefix + "_GetResult"));
+    EXPECT_EQ(record->goal_service_type_support, handles::service(kDispatch, catalogue::service(c.action.send_goal)));
+    EXPECT_EQ(record->result_service_type_support,
+              handles::service(kDispatch, catalogue::service(c.action.get_result)));
     EXPECT_EQ(record->cancel_service_type_support, cancel);
-    EXPECT_EQ(record->feedback_message_type_support, handles::message(kDispatch, prefix + "_FeedbackMessage"));
+    EXPECT_EQ(record->feedback_message_type_support,
+              handles::message(kDispatch, catalogue::structure(c.action.feedback_message)));
     EXPECT_EQ(record->status_message_type_support, status);
   }
 }

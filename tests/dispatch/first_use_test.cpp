@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue.hpp"
+#include "catalogue/catalogue.hpp"
 #include "handles.hpp"
 #include "rosidl_typesupport_introspection_c/message_introspection.h"
 #include "support/together.hpp"
@@ -46,8 +46,8 @@ TEST(FirstUse, ConcurrentFirstCallsAgree) {
   // Dispatch records are complete at load, so collecting them first leaves the providers and
   // the introspection tables untouched for the threads.
   std::vector<const rosidl_message_type_support_t*> dispatch;
-  for (const catalogue::Type& type : catalogue::types()) {
-    dispatch.push_back(handles::message("rosidl_typesupport_c", catalogue::c_name(type.kind, type.name)));
+  for (const catalogue::Structure& type : catalogue::structures()) {
+    dispatch.push_back(handles::message("rosidl_typesupport_c", type));
   }
   const std::vector<Seen> results = together::run(kThreads, [&] { return first_use(dispatch); });
   for (int t = 0; t < kThreads; ++t) {

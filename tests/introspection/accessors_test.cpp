@@ -7,7 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "catalogue.hpp"
+#include "catalogue/c_headers.hpp"
+#include "catalogue/catalogue.hpp"
 #include "handles.hpp"
 #include "rosidl_typesupport_introspection_c/message_introspection.h"
 #include "support/alloc_injector.hpp"
@@ -49,8 +50,8 @@ struct SequenceField {
 
 std::vector<SequenceField> sequence_fields() {
   std::vector<SequenceField> fields;
-  for (const catalogue::Type& type : catalogue::types()) {
-    const auto* record = handles::message(kSupport, catalogue::c_name(type.kind, type.name));
+  for (const catalogue::Structure& type : catalogue::structures()) {
+    const auto* record = handles::message(kSupport, type);
     const auto* members = static_cast<const Members*>(record->data);
     for (uint32_t i = 0; i < members->member_count_; ++i) {
       const Member& member = members->members_[i];
@@ -122,7 +123,7 @@ TEST(SequenceAccessors, SizeGetFetchAssignResizeOnEveryField) {
 }
 
 TEST(SequenceAccessors, FetchOfAPoseCopiesPositionAndOrientation) {
-  const auto* record = handles::message(kSupport, "corvanthelis_interfaces__msg__DetectedWastes");
+  const auto* record = handles::message(kSupport, catalogue::structure("DetectedWastes"));
   const auto& members = *static_cast<const Members*>(record->data);
   const Member& goal_poses = members.members_[3];
   ASSERT_STREQ(goal_poses.name_, "goal_poses");
@@ -144,7 +145,7 @@ TEST(SequenceAccessors, FetchOfAPoseCopiesPositionAndOrientation) {
 
 TEST(SequenceAccessors, FailedResizeLeavesTheSequenceEmpty) {
   if (!alloc_injector::available()) GTEST_SKIP() << "allocation injection is off in this build";
-  const auto* record = handles::message(kSupport, "corvanthelis_interfaces__action__ArmTask_Result");
+  const auto* record = handles::message(kSupport, catalogue::structure("ArmTask_Result"));
   const auto& members = *static_cast<const Members*>(record->data);
   const Member& blacklist = members.members_[2];
   ASSERT_STREQ(blacklist.name_, "trash_blacklist");

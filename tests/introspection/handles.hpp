@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "catalogue/catalogue.hpp"
 #include "rosidl_runtime_c/action_type_support_struct.h"
 #include "rosidl_runtime_c/message_type_support_struct.h"
 #include "rosidl_runtime_c/service_type_support_struct.h"
@@ -29,18 +30,11 @@ inline void* library(const std::string& support) {
   return handle;
 }
 
-inline std::string message_symbol(const std::string& support, const std::string& c_name) {
-  return support + "__get_message_type_support_handle__" + c_name;
+inline const rosidl_message_type_support_t* message(const std::string& support, const catalogue::Structure& row) {
+  return call<rosidl_message_type_support_t>(library(support), catalogue::handle(support, row));
 }
-inline std::string service_symbol(const std::string& support, const std::string& c_name) {
-  return support + "__get_service_type_support_handle__" + c_name;
-}
-
-inline const rosidl_message_type_support_t* message(const std::string& support, const std::string& c_name) {
-  return call<rosidl_message_type_support_t>(library(support), message_symbol(support, c_name));
-}
-inline const rosidl_service_type_support_t* service(const std::string& support, const std::string& c_name) {
-  return call<rosidl_service_type_support_t>(library(support), service_symbol(support, c_name));
+inline const rosidl_service_type_support_t* service(const std::string& support, const catalogue::Service& row) {
+  return call<rosidl_service_type_support_t>(library(support), catalogue::handle(support, row));
 }
 
 }  // namespace handles

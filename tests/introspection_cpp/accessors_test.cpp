@@ -20,8 +20,8 @@ using handles_cpp::Member;
 using handles_cpp::Members;
 using corvanthelis_interfaces::msg::Trash;
 
-const Member& row(const char* kind, const char* type, const char* field) {
-  return handles_cpp::member_named(handles_cpp::members_of(kind, type), field);
+const Member& row(const char* type, const char* field) {
+  return handles_cpp::member_named(handles_cpp::members_of(type), field);
 }
 
 Trash numbered_trash(uint8_t n) {
@@ -37,7 +37,7 @@ TEST(IntrospectionCppAccessors, ResizeKeepsElementsAndAppendsDefaultConstructedO
   corvanthelis_interfaces::action::ArmTask_Result result;
   result.trash_blacklist = {numbered_trash(1), numbered_trash(2)};
   const std::vector<Trash> before = result.trash_blacklist;
-  const Member& member = row("action", "ArmTask_Result", "trash_blacklist");
+  const Member& member = row("ArmTask_Result", "trash_blacklist");
 
   member.resize_function(&result.trash_blacklist, 3);
   ASSERT_EQ(member.size_function(&result.trash_blacklist), 3u);
@@ -55,7 +55,7 @@ TEST(IntrospectionCppAccessors, ResizeKeepsElementsAndAppendsDefaultConstructedO
 TEST(IntrospectionCppAccessors, ShrinkDropsTheTailAndGrowthAppendsZeros) {
   corvanthelis_interfaces::msg::DetectedWastes wastes;
   wastes.ids = {10, 11, 12, 13, 14};
-  const Member& member = row("msg", "DetectedWastes", "ids");
+  const Member& member = row("DetectedWastes", "ids");
   member.resize_function(&wastes.ids, 2);
   EXPECT_EQ(wastes.ids, (std::vector<int32_t>{10, 11}));
   member.resize_function(&wastes.ids, 4);
@@ -67,7 +67,7 @@ TEST(IntrospectionCppAccessors, ElementAccessReadsAndWritesInPlace) {
   wastes.goal_poses.resize(3);
   wastes.goal_poses[1].position.y = 7.5;
   wastes.goal_poses[1].orientation.z = -0.25;
-  const Member& member = row("msg", "DetectedWastes", "goal_poses");
+  const Member& member = row("DetectedWastes", "goal_poses");
   EXPECT_EQ(member.get_const_function(&wastes.goal_poses, 1), &wastes.goal_poses[1]);
   EXPECT_EQ(member.get_function(&wastes.goal_poses, 1), &wastes.goal_poses[1]);
 
@@ -91,7 +91,7 @@ TEST(IntrospectionCppAccessors, CountsBeyondTheMaximumThrowLengthErrorAndKeepThe
   corvanthelis_interfaces::srv::DetectTrash_Response response;
   response.trashes_detected = {numbered_trash(4)};
   const std::vector<Trash> trashes = response.trashes_detected;
-  const Member& member = row("srv", "DetectTrash_Response", "trashes_detected");
+  const Member& member = row("DetectTrash_Response", "trashes_detected");
   try {
     member.resize_function(&response.trashes_detected, std::numeric_limits<size_t>::max());
     ADD_FAILURE() << "no exception";
@@ -102,7 +102,7 @@ TEST(IntrospectionCppAccessors, CountsBeyondTheMaximumThrowLengthErrorAndKeepThe
 
   corvanthelis_interfaces::msg::DetectedWastes wastes;
   wastes.detected_dis = {0.5, 1.5};
-  EXPECT_THROW(row("msg", "DetectedWastes", "detected_dis")
+  EXPECT_THROW(row("DetectedWastes", "detected_dis")
                    .resize_function(&wastes.detected_dis, std::numeric_limits<size_t>::max() / 2),
                std::length_error);
   EXPECT_EQ(wastes.detected_dis, (std::vector<double>{0.5, 1.5}));
@@ -114,7 +114,7 @@ TEST(IntrospectionCppAccessors, OutOfMemoryThrowsBadAllocAndKeepsTheVector) {
   infos.trashinfos.resize(2);
   infos.trashinfos[1].class_id = 9;
   const auto before = infos.trashinfos;
-  const Member& member = row("msg", "TrashInfos", "trashinfos");
+  const Member& member = row("TrashInfos", "trashinfos");
   std::size_t throws = 0;
   const std::size_t runs = alloc_injector::for_each_failure([&] {
     try {

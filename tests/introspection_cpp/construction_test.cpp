@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue.hpp"
+#include "catalogue/catalogue.hpp"
 #include "handles_cpp.hpp"
 #include "rosidl_typesupport_introspection_cpp/field_types.hpp"
 
@@ -96,8 +96,8 @@ class Walk {
 
 TEST(IntrospectionCppConstruction, EveryModeFollowsTheConstructorRulesForEveryType) {
   const Mode modes[] = {Mode::ALL, Mode::SKIP, Mode::ZERO, Mode::DEFAULTS_ONLY};
-  for (const catalogue::Type& type : catalogue::types()) {
-    const Members& members = handles_cpp::members_of(type.kind, type.name);
+  for (const catalogue::Structure& type : catalogue::structures()) {
+    const Members& members = handles_cpp::members_of(type.name);
     for (const Mode mode : modes) {
       SCOPED_TRACE(std::string(type.name) + " mode " + std::to_string(static_cast<int>(mode)));
       auto memory = std::make_unique<unsigned char[]>(members.size_of_);
@@ -112,7 +112,7 @@ TEST(IntrospectionCppConstruction, EveryModeFollowsTheConstructorRulesForEveryTy
 TEST(IntrospectionCppConstruction, DestroyReleasesWhatTheMessageGrew) {
   // Under the leak checker of the sanitizer build, a destroy that forgot the vector's or the
   // strings' storage fails here.
-  const Members& members = handles_cpp::members_of("srv", "DetectTrash_Response");
+  const Members& members = handles_cpp::members_of("DetectTrash_Response");
   auto memory = std::make_unique<unsigned char[]>(members.size_of_);
   members.init_function(memory.get(), Mode::ALL);
   auto& response = *reinterpret_cast<corvanthelis_interfaces::srv::DetectTrash_Response*>(memory.get());
@@ -176,13 +176,10 @@ void expect_every_member_compared(const char* name) {
   }
 }
 
-#define EXPECT_EVERY_MEMBER_COMPARED(kind, Type) \
-  expect_every_member_compared<corvanthelis_interfaces::kind::Type>(#Type);
-
 TEST(IntrospectionCppClasses, EqualityComparesEveryMemberOfEveryType) {
-  CORVANTHELIS_CPP_TYPES(EXPECT_EVERY_MEMBER_COMPARED)
+#define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, ...) \
+  expect_every_member_compared<cpp_name>(#Name);
+#include "catalogue/interfaces.def"
 }
-
-#undef EXPECT_EVERY_MEMBER_COMPARED
 
 }  // namespace

@@ -7,8 +7,9 @@
 #include <set>
 #include <string>
 
-#include "catalogue.hpp"
-#include "catalogue_cpp.hpp"
+#include "catalogue/catalogue.hpp"
+#include "corvanthelis_interfaces/msg/trashes.h"
+#include "cpp_layout.hpp"
 #include "handles_cpp.hpp"
 #include "member_rows.hpp"
 #include "rosidl_typesupport_introspection_cpp/identifier.hpp"
@@ -48,12 +49,10 @@ void expect_complete(const rosidl_message_type_support_t* record, std::set<const
 // Runs first in its own process (CTest runs each case alone): no service handle has been
 // called, so everything checked here was done at load.
 TEST(IntrospectionCppTables, AreCompleteFromLoadAndBothHandleFormsAgree) {
-  const auto& templates = handles_cpp::message_templates();
-  ASSERT_EQ(templates.size(), catalogue::types().size());
-  for (const handles_cpp::MessageHandle& entry : templates) {
+  for (const handles_cpp::MessageHandle& entry : handles_cpp::message_templates()) {
     SCOPED_TRACE(entry.name);
     const rosidl_message_type_support_t* record = entry.handle();
-    EXPECT_EQ(handles_cpp::message(entry.kind, entry.name), record);
+    EXPECT_EQ(handles::message(handles_cpp::kSupport, catalogue::structure(entry.name)), record);
     EXPECT_EQ(entry.handle(), record);
     std::set<const void*> seen;
     expect_complete(record, seen);
@@ -61,36 +60,27 @@ TEST(IntrospectionCppTables, AreCompleteFromLoadAndBothHandleFormsAgree) {
 }
 
 TEST(IntrospectionCppTables, DescribeTheCppClasses) {
-  const auto& layouts = catalogue_cpp::layouts();
-  ASSERT_EQ(layouts.size(), catalogue::types().size());
-  std::size_t sequences = 0;
-  for (std::size_t t = 0; t < layouts.size(); ++t) {
-    const catalogue::Type& type = catalogue::types()[t];
-    const catalogue_cpp::Layout& layout = layouts[t];
+  for (const catalogue::Structure& type : catalogue::structures()) {
     SCOPED_TRACE(type.name);
-    ASSERT_STREQ(layout.name, type.name);
-    const Members& members = handles_cpp::members_of(type.kind, type.name);
-    EXPECT_EQ(std::string(members.message_namespace_), std::string("corvanthelis_interfaces::") + type.kind);
+    const Members& members = handles_cpp::members_of(type.name);
+    EXPECT_EQ(full_name(members), type.cpp_name);
     EXPECT_STREQ(members.message_name_, type.name);
-    EXPECT_EQ(members.size_of_, layout.size);
+    EXPECT_EQ(members.size_of_, cpp_layout().size(type));
     ASSERT_EQ(members.member_count_, type.fields.size());
-    ASSERT_EQ(layout.offsets.size(), type.fields.size());
     for (std::size_t i = 0; i < type.fields.size(); ++i) {
       const catalogue::Field& field = type.fields[i];
       const Member& member = members.members_[i];
       SCOPED_TRACE(field.name);
-      member_rows::expect_row(member, field, layout.offsets[i]);
+      member_rows::expect_row(member, field, cpp_layout().offset(type, field));
       if (field.nested != nullptr && member.members_ != nullptr) {
-        EXPECT_EQ(full_name(handles_cpp::members_of(member.members_)), catalogue_cpp::cpp_name(field.nested));
+        EXPECT_EQ(full_name(handles_cpp::members_of(member.members_)), field.nested->cpp_name);
       }
-      if (field.is_sequence) ++sequences;
     }
   }
-  EXPECT_EQ(sequences, 9u);
 }
 
 TEST(IntrospectionCppTables, TrashesHasTheCppLayoutNotTheCOne) {
-  const Members& members = handles_cpp::members_of("msg", "Trashes");
+  const Members& members = handles_cpp::members_of("Trashes");
   EXPECT_EQ(members.member_count_, 2u);
   EXPECT_EQ(members.size_of_, sizeof(corvanthelis_interfaces::msg::Trashes));
   EXPECT_NE(members.size_of_, sizeof(corvanthelis_interfaces__msg__Trashes));
@@ -104,14 +94,14 @@ TEST(IntrospectionCppTables, ServiceTablesPairTheirSidesAfterOneCall) {
     SCOPED_TRACE(service.name);
     ASSERT_STREQ(templates[s].name, service.name);
     const rosidl_service_type_support_t* record = templates[s].handle();
-    EXPECT_EQ(handles::service(handles_cpp::kSupport, catalogue::c_name(service.kind, service.name)), record);
+    EXPECT_EQ(handles::service(handles_cpp::kSupport, service), record);
     EXPECT_EQ(record->typesupport_identifier, rosidl_typesupport_introspection_cpp::typesupport_identifier);
     EXPECT_EQ(record->func, &get_service_typesupport_handle_function);
     const auto& members = *static_cast<const ServiceMembers*>(record->data);
-    EXPECT_EQ(std::string(members.service_namespace_), std::string("corvanthelis_interfaces::") + service.kind);
+    EXPECT_EQ(std::string(members.service_namespace_) + "::" + members.service_name_, service.cpp_name);
     EXPECT_STREQ(members.service_name_, service.name);
-    EXPECT_EQ(members.request_members_, handles_cpp::message(service.kind, service.request)->data);
-    EXPECT_EQ(members.response_members_, handles_cpp::message(service.kind, service.response)->data);
+    EXPECT_EQ(members.request_members_, &handles_cpp::members_of(service.request));
+    EXPECT_EQ(members.response_members_, &handles_cpp::members_of(service.response));
   }
 }
 
@@ -119,9 +109,9 @@ TEST(IntrospectionCppTables, ServiceHandleSetsBothSidesWhenEitherIsMissing) {
   const auto* record = rosidl_typesupport_introspection_cpp::get_service_type_support_handle<
       corvanthelis_interfaces::srv::DetectTrash>();
   auto& members = *static_cast<ServiceMembers*>(const_cast<void*>(record->data));
-  const Members* request = &handles_cpp::members_of("srv", "DetectTrash_Request");
-  const Members* response = &handles_cpp::members_of("srv", "DetectTrash_Response");
-  const Members* stranger = &handles_cpp::members_of("msg", "Trash");
+  const Members* request = &handles_cpp::members_of("DetectTrash_Request");
+  const Members* response = &handles_cpp::members_of("DetectTrash_Response");
+  const Members* stranger = &handles_cpp::members_of("Trash");
 
   // Someone else set one side, and set it wrong: the call must set both.
   members.request_members_ = stranger;

@@ -2,7 +2,8 @@
 random or default values for their fields by the type each class reports.
 
 Shared by the Python tests: the round trips need random messages of every type, the class
-tests walk every class.
+tests walk every class. Which classes there must be, and under which names, comes from the
+test catalogue (catalogue.py).
 """
 
 import array
@@ -12,113 +13,28 @@ import random
 import re
 import struct
 
-PACKAGE = 'corvanthelis_interfaces'
-STAND_INS = ('builtin_interfaces', 'std_msgs', 'geometry_msgs', 'sensor_msgs',
-             'unique_identifier_msgs', 'action_msgs')
-PACKAGES = STAND_INS + (PACKAGE,)
-KINDS = ('msg', 'srv', 'action')
+import catalogue as interfaces
+from catalogue import KINDS, PACKAGE, PACKAGES  # noqa: F401
 
-# The package's 44 structures: the full class name that the C class check expects, and the
-# name part that the extension module's attributes share.
-STRUCTURES = (
-    ('corvanthelis_interfaces.srv._move_to_grab.MoveToGrab_Request', 'srv__move_to_grab__request'),
-    ('corvanthelis_interfaces.srv._move_to_grab.MoveToGrab_Response',
-     'srv__move_to_grab__response'),
-    ('corvanthelis_interfaces.msg._detected_wastes.DetectedWastes', 'msg__detected_wastes'),
-    ('corvanthelis_interfaces.msg._grab_trash_cloud.GrabTrashCloud', 'msg__grab_trash_cloud'),
-    ('corvanthelis_interfaces.msg._trash.Trash', 'msg__trash'),
-    ('corvanthelis_interfaces.msg._trashes.Trashes', 'msg__trashes'),
-    ('corvanthelis_interfaces.msg._trash_info.TrashInfo', 'msg__trash_info'),
-    ('corvanthelis_interfaces.msg._trash_infos.TrashInfos', 'msg__trash_infos'),
-    ('corvanthelis_interfaces.srv._grab_sorted_trash.GrabSortedTrash_Request',
-     'srv__grab_sorted_trash__request'),
-    ('corvanthelis_interfaces.srv._grab_sorted_trash.GrabSortedTrash_Response',
-     'srv__grab_sorted_trash__response'),
-    ('corvanthelis_interfaces.srv._sam_process.SamProcess_Request', 'srv__sam_process__request'),
-    ('corvanthelis_interfaces.srv._sam_process.SamProcess_Response',
-     'srv__sam_process__response'),
-    ('corvanthelis_interfaces.srv._trash_cloud.TrashCloud_Request', 'srv__trash_cloud__request'),
-    ('corvanthelis_interfaces.srv._trash_cloud.TrashCloud_Response',
-     'srv__trash_cloud__response'),
-    ('corvanthelis_interfaces.srv._arm_release.ArmRelease_Request', 'srv__arm_release__request'),
-    ('corvanthelis_interfaces.srv._arm_release.ArmRelease_Response',
-     'srv__arm_release__response'),
-    ('corvanthelis_interfaces.srv._arm_grab.ArmGrab_Request', 'srv__arm_grab__request'),
-    ('corvanthelis_interfaces.srv._arm_grab.ArmGrab_Response', 'srv__arm_grab__response'),
-    ('corvanthelis_interfaces.srv._arm_move_joints.ArmMoveJoints_Request',
-     'srv__arm_move_joints__request'),
-    ('corvanthelis_interfaces.srv._arm_move_joints.ArmMoveJoints_Response',
-     'srv__arm_move_joints__response'),
-    ('corvanthelis_interfaces.srv._detect_trash.DetectTrash_Request',
-     'srv__detect_trash__request'),
-    ('corvanthelis_interfaces.srv._detect_trash.DetectTrash_Response',
-     'srv__detect_trash__response'),
-    ('corvanthelis_interfaces.srv._elevator_button_pose.ElevatorButtonPose_Request',
-     'srv__elevator_button_pose__request'),
-    ('corvanthelis_interfaces.srv._elevator_button_pose.ElevatorButtonPose_Response',
-     'srv__elevator_button_pose__response'),
-    ('corvanthelis_interfaces.srv._arm_push_button.ArmPushButton_Request',
-     'srv__arm_push_button__request'),
-    ('corvanthelis_interfaces.srv._arm_push_button.ArmPushButton_Response',
-     'srv__arm_push_button__response'),
-    ('corvanthelis_interfaces.srv._grasp_state.GraspState_Request', 'srv__grasp_state__request'),
-    ('corvanthelis_interfaces.srv._grasp_state.GraspState_Response',
-     'srv__grasp_state__response'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_Goal', 'action__arm_task__goal'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_Result', 'action__arm_task__result'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_Feedback', 'action__arm_task__feedback'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_SendGoal_Request',
-     'action__arm_task__send_goal__request'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_SendGoal_Response',
-     'action__arm_task__send_goal__response'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_GetResult_Request',
-     'action__arm_task__get_result__request'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_GetResult_Response',
-     'action__arm_task__get_result__response'),
-    ('corvanthelis_interfaces.action._arm_task.ArmTask_FeedbackMessage',
-     'action__arm_task__feedback_message'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_Goal',
-     'action__arm_task_decision__goal'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_Result',
-     'action__arm_task_decision__result'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_Feedback',
-     'action__arm_task_decision__feedback'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_SendGoal_Request',
-     'action__arm_task_decision__send_goal__request'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_SendGoal_Response',
-     'action__arm_task_decision__send_goal__response'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_GetResult_Request',
-     'action__arm_task_decision__get_result__request'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_GetResult_Response',
-     'action__arm_task_decision__get_result__response'),
-    ('corvanthelis_interfaces.action._arm_task_decision.ArmTaskDecision_FeedbackMessage',
-     'action__arm_task_decision__feedback_message'),
-)
+# What a class keeps of its extension module, in the order the module holds them.
+CLASS_ATTRIBUTES = ('_CREATE_ROS_MESSAGE', '_DESTROY_ROS_MESSAGE', '_CONVERT_FROM_PY',
+                    '_CONVERT_TO_PY', '_TYPE_SUPPORT')
 
-# The package's services and actions with the name part of their type-support attribute.
-SERVICES = (
-    ('corvanthelis_interfaces.srv.MoveToGrab', 'srv__move_to_grab'),
-    ('corvanthelis_interfaces.srv.GrabSortedTrash', 'srv__grab_sorted_trash'),
-    ('corvanthelis_interfaces.srv.SamProcess', 'srv__sam_process'),
-    ('corvanthelis_interfaces.srv.TrashCloud', 'srv__trash_cloud'),
-    ('corvanthelis_interfaces.srv.ArmRelease', 'srv__arm_release'),
-    ('corvanthelis_interfaces.srv.ArmGrab', 'srv__arm_grab'),
-    ('corvanthelis_interfaces.srv.ArmMoveJoints', 'srv__arm_move_joints'),
-    ('corvanthelis_interfaces.srv.DetectTrash', 'srv__detect_trash'),
-    ('corvanthelis_interfaces.srv.ElevatorButtonPose', 'srv__elevator_button_pose'),
-    ('corvanthelis_interfaces.srv.ArmPushButton', 'srv__arm_push_button'),
-    ('corvanthelis_interfaces.srv.GraspState', 'srv__grasp_state'),
-    ('corvanthelis_interfaces.action.ArmTask_SendGoal', 'action__arm_task__send_goal'),
-    ('corvanthelis_interfaces.action.ArmTask_GetResult', 'action__arm_task__get_result'),
-    ('corvanthelis_interfaces.action.ArmTaskDecision_SendGoal',
-     'action__arm_task_decision__send_goal'),
-    ('corvanthelis_interfaces.action.ArmTaskDecision_GetResult',
-     'action__arm_task_decision__get_result'),
-)
-ACTIONS = (
-    ('corvanthelis_interfaces.action.ArmTask', 'action__arm_task'),
-    ('corvanthelis_interfaces.action.ArmTaskDecision', 'action__arm_task_decision'),
-)
+
+def capsules(row):
+    """For the class of a catalogue row, each class attribute with the name of the module's
+    attribute it takes: five for a structure, the type support alone for a service or an
+    action."""
+    names = interfaces.names_of('python_module_capsules', row)
+    attributes = CLASS_ATTRIBUTES if isinstance(row, interfaces.Structure) else ('_TYPE_SUPPORT',)
+    return dict(zip(attributes, names, strict=True))
+
+
+# The package's structures by the full class name the C class check expects, its services and
+# actions by their class, each with its capsules.
+STRUCTURES = [(s.full_class_name, capsules(s)) for s in interfaces.STRUCTURES]
+SERVICES = [(s.path, capsules(s)) for s in interfaces.SERVICES]
+ACTIONS = [(a.path, capsules(a)) for a in interfaces.ACTIONS]
 
 
 def load(path):

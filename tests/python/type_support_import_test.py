@@ -10,15 +10,8 @@ import types
 import unittest
 
 import message_catalogue as catalogue
+from message_catalogue import CLASS_ATTRIBUTES
 from rosidl_generator_py import import_type_support
-
-MESSAGE_ATTRIBUTES = (
-    ('_CREATE_ROS_MESSAGE', 'create_ros_message_msg__'),
-    ('_CONVERT_FROM_PY', 'convert_from_py_msg__'),
-    ('_CONVERT_TO_PY', 'convert_to_py_msg__'),
-    ('_DESTROY_ROS_MESSAGE', 'destroy_ros_message_msg__'),
-    ('_TYPE_SUPPORT', 'type_support_msg__'),
-)
 
 
 class RecordingModule(types.ModuleType):
@@ -53,14 +46,14 @@ def every_class():
 def forget_imports():
     """Leaves every class as it was before its first import: its entry points read None."""
     for cls in every_class():
-        for attribute, _ in MESSAGE_ATTRIBUTES:
+        for attribute in CLASS_ATTRIBUTES:
             if attribute in type(cls).__dict__:
                 setattr(type(cls), attribute, None)
 
 
 def imported_classes():
     return [(cls, attribute) for cls in catalogue.all_message_classes()
-            for attribute, _ in MESSAGE_ATTRIBUTES
+            for attribute in CLASS_ATTRIBUTES
             if type(cls).__dict__.get(attribute) is not None]
 
 
@@ -121,28 +114,17 @@ class ClassImportTest(unittest.TestCase):
 
         for cls in every_class():
             type(cls).__import_type_support__()
-        for path, infix in catalogue.STRUCTURES:
+        rows = catalogue.STRUCTURES + catalogue.SERVICES + catalogue.ACTIONS
+        for path, capsules in rows:
             cls = catalogue.load(path)
-            for attribute, prefix in MESSAGE_ATTRIBUTES:
+            for attribute, name in capsules.items():
                 with self.subTest(path=path, attribute=attribute):
                     self.assertEqual(getattr(cls, attribute), (
                         'capsule', 'corvanthelis_interfaces.'
-                        'corvanthelis_interfaces_s__rosidl_typesupport_c', prefix + infix))
-        for path, infix in catalogue.SERVICES:
-            with self.subTest(path=path):
-                self.assertEqual(catalogue.load(path)._TYPE_SUPPORT[2],
-                                 'type_support_srv__' + infix)
-        for path, infix in catalogue.ACTIONS:
-            with self.subTest(path=path):
-                self.assertEqual(catalogue.load(path)._TYPE_SUPPORT[2],
-                                 'type_support_action__' + infix)
+                        'corvanthelis_interfaces_s__rosidl_typesupport_c', name))
 
-        # Exactly the module's 237 attributes, each read once.
-        expected = {prefix + infix for _, infix in catalogue.STRUCTURES
-                    for _, prefix in MESSAGE_ATTRIBUTES}
-        expected |= {'type_support_srv__' + infix for _, infix in catalogue.SERVICES}
-        expected |= {'type_support_action__' + infix for _, infix in catalogue.ACTIONS}
-        self.assertEqual(len(expected), 237)
+        # Exactly the module's attributes, each read once.
+        expected = {name for _, capsules in rows for name in capsules.values()}
         read = recorders[catalogue.PACKAGE].read
         self.assertEqual(set(read), expected)
         self.assertEqual(len(read), len(expected))

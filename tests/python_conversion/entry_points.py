@@ -58,12 +58,6 @@ class Entry:
         self.type_support = pointer(type_support)
 
     @classmethod
-    def of_module(cls, module, infix):
-        return cls(*(getattr(module, f'{operation}_msg__{infix}') for operation in (
-            'create_ros_message', 'destroy_ros_message', 'convert_from_py', 'convert_to_py',
-            'type_support')))
-
-    @classmethod
     def of_class(cls, message_class):
         """Through the capsules the class keeps once its type support is imported."""
         type(message_class).__import_type_support__()

@@ -69,6 +69,7 @@ def replaced_class(name, replacement):
 def precondition(name, direction, wording):
     """The TypeError text of a broken precondition in a conversion of structure `name`."""
     structure = catalogue.BY_NAME[name]
-    unit = f'rosidl_generator_py/{catalogue.PACKAGE}/{structure.kind}/_{structure.stem}_s.c'
-    function = f'{catalogue.PACKAGE}__{structure.infix}__convert_{direction}_py'
+    unit = f'rosidl_generator_py/{structure.package}/{structure.kind}/_{structure.stem}_s.c'
+    from_py, to_py = catalogue.names_of('rosidl_generator_py', structure)
+    function = {'from': from_py, 'to': to_py}[direction]
     return f"{unit}: {function}: Assertion `{wording}' failed."

@@ -2,7 +2,6 @@
 back equal, its numbers bit for bit, and the CDR bytes are those the C library writes for the
 same values filled into C through the introspection tables instead of the conversions."""
 
-import importlib
 import unittest
 
 import catalogue
@@ -11,27 +10,6 @@ from entry_points import Entry, deserialize, message_class, serialize
 from random_messages import RandomMessages
 
 VARIANTS = 6
-STAND_INS = ('builtin_interfaces', 'std_msgs', 'geometry_msgs', 'sensor_msgs',
-             'unique_identifier_msgs', 'action_msgs')
-
-
-def stand_in_classes():
-    """The message, request and response classes of the packages whose conversions ours call."""
-    classes = []
-    for package in STAND_INS:
-        for kind in ('msg', 'srv'):
-            try:
-                module = importlib.import_module(f'{package}.{kind}')
-            except ImportError:
-                continue
-            for exported in vars(module).values():
-                if not isinstance(exported, type):
-                    continue
-                if hasattr(exported, 'Request'):
-                    classes += [exported.Request, exported.Response]
-                elif hasattr(exported, 'get_fields_and_field_types'):
-                    classes.append(exported)
-    return classes
 
 
 class RoundTrip(unittest.TestCase):
@@ -54,15 +32,13 @@ class RoundTrip(unittest.TestCase):
                     self.assertEqual(serialize(converter.type_support, address), written)
 
     def test_every_structure_of_the_package(self):
-        self.assertEqual(len(catalogue.STRUCTURES), 44)
         for index, structure in enumerate(catalogue.STRUCTURES):
             self.round_trip(message_class(structure), seed=index)
 
     def test_every_structure_of_the_nested_packages(self):
-        classes = stand_in_classes()
-        self.assertGreaterEqual(len(classes), 18)
-        for index, message_type in enumerate(classes):
-            self.round_trip(message_type, seed=1000 + index)
+        """The packages whose conversions ours call."""
+        for index, structure in enumerate(catalogue.DEPENDENCY_STRUCTURES):
+            self.round_trip(message_class(structure), seed=1000 + index)
 
     def test_every_kind_of_field(self):
         from corvanthelis_every_kind.msg import Empty, Kinds

@@ -288,100 +288,45 @@ FILL_AS(srv, ArmPushButton_Request, fill_cmd_pose_joints)
 FILL_AS(action, ArmTask_SendGoal_Response, fill_send_goal_response)
 FILL_AS(action, ArmTaskDecision_SendGoal_Response, fill_send_goal_response)
 
-#define ROW(kind, T, max, cls)                                                                                        \
-  TypeRow {                                                                                                           \
-#kind, #T, &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__corvanthelis_interfaces__##kind##__##T, \
-        &get_serialized_size_corvanthelis_interfaces__##kind##__##T,                               \
-        &max_serialized_size_corvanthelis_interfaces__##kind##__##T,                               \
-        []() -> void* { return CI(kind, T##__create)(); },                                        \
-        [](void* m) { CI(kind, T##__destroy)(static_cast<CI(kind, T)*>(m)); },                    \
-        [](const void* a, const void* b) {                                                        \
-          return CI(kind, T##__are_equal)(static_cast<const CI(kind, T)*>(a),                     \
-                                          static_cast<const CI(kind, T)*>(b));                    \
-        },                                                                                        \
-        [](void* m, int v) { fill_##T(*static_cast<CI(kind, T)*>(m), v); }, max, cls \
-  }
-
-#define SERVICE(kind, S)                                                                                                   \
-  ServiceRow {                                                                                                             \
-#kind, #S,                                                                                                             \
-        &rosidl_typesupport_fastrtps_c__get_service_type_support_handle__corvanthelis_interfaces__##kind##__##S,           \
-        &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__corvanthelis_interfaces__##kind##__##S##_Request, \
-        &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__corvanthelis_interfaces__##kind##__##S##_Response \
-  }
+// The answers of max_serialized_size about the kind of bound, by the catalogue's word.
+constexpr char kBoundsClass_plain = 3, kBoundsClass_bounded = 1, kBoundsClass_unbounded = 0;
 
 }  // namespace
 
-// Rows that nest another package's type carry what the stand-ins report by the same rules:
-// Header at 0 takes 13, PointCloud2 at 1 takes 48, Image at 0 takes 40 and Float64MultiArray
-// at 64 takes 16 (its float64 prefix ends on 76 and pads to 80).
 const std::vector<TypeRow>& types() {
   static const std::vector<TypeRow> rows = {
-      ROW(srv, MoveToGrab_Request, 88, 3),
-      ROW(srv, MoveToGrab_Response, 120, 1),
-      ROW(msg, DetectedWastes, 32, 0),
-      ROW(msg, GrabTrashCloud, 49, 0),
-      ROW(msg, Trash, 144, 1),
-      ROW(msg, Trashes, 20, 0),
-      ROW(msg, TrashInfo, 200, 1),
-      ROW(msg, TrashInfos, 4, 0),
-      ROW(srv, GrabSortedTrash_Request, 88, 1),
-      ROW(srv, GrabSortedTrash_Response, 1, 3),
-      ROW(srv, SamProcess_Request, 40, 0),
-      ROW(srv, SamProcess_Response, 8, 0),
-      ROW(srv, TrashCloud_Request, 1, 3),
-      ROW(srv, TrashCloud_Response, 49, 0),
-      ROW(srv, ArmRelease_Request, 160, 0),
-      ROW(srv, ArmRelease_Response, 9, 0),
-      ROW(srv, ArmGrab_Request, 144, 1),
-      ROW(srv, ArmGrab_Response, 9, 0),
-      ROW(srv, ArmMoveJoints_Request, 80, 0),
-      ROW(srv, ArmMoveJoints_Response, 9, 0),
-      ROW(srv, DetectTrash_Request, 5, 3),
-      ROW(srv, DetectTrash_Response, 13, 0),
-      ROW(srv, ElevatorButtonPose_Request, 16, 3),
-      ROW(srv, ElevatorButtonPose_Response, 69, 0),
-      ROW(srv, ArmPushButton_Request, 80, 0),
-      ROW(srv, ArmPushButton_Response, 9, 0),
-      ROW(srv, GraspState_Request, 40, 0),
-      ROW(srv, GraspState_Response, 9, 0),
-      ROW(action, ArmTask_Goal, 4, 3),
-      ROW(action, ArmTask_Result, 16, 0),
-      ROW(action, ArmTask_Feedback, 4, 3),
-      ROW(action, ArmTask_SendGoal_Request, 20, 3),
-      ROW(action, ArmTask_SendGoal_Response, 12, 1),
-      ROW(action, ArmTask_GetResult_Request, 16, 3),
-      ROW(action, ArmTask_GetResult_Response, 20, 0),
-      ROW(action, ArmTask_FeedbackMessage, 20, 3),
-      ROW(action, ArmTaskDecision_Goal, 208, 1),
-      ROW(action, ArmTaskDecision_Result, 13, 0),
-      ROW(action, ArmTaskDecision_Feedback, 4, 3),
-      ROW(action, ArmTaskDecision_SendGoal_Request, 224, 1),
-      ROW(action, ArmTaskDecision_SendGoal_Response, 12, 1),
-      ROW(action, ArmTaskDecision_GetResult_Request, 16, 3),
-      ROW(action, ArmTaskDecision_GetResult_Response, 13, 0),
-      ROW(action, ArmTaskDecision_FeedbackMessage, 20, 3),
+#define CATALOGUE_STRUCTURE(package, kind, Name, role, c_name, cpp_name, infix, max_at_0, wire) \
+  TypeRow{#kind,                                                                                \
+          #Name,                                                                                \
+          #cpp_name,                                                                            \
+          &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##c_name,            \
+          &get_serialized_size_##c_name,                                                        \
+          &max_serialized_size_##c_name,                                                        \
+          []() -> void* { return c_name##__create(); },                                         \
+          [](void* m) { c_name##__destroy(static_cast<c_name*>(m)); },                          \
+          [](const void* a, const void* b) {                                                    \
+            return c_name##__are_equal(static_cast<const c_name*>(a),                           \
+                                       static_cast<const c_name*>(b));                          \
+          },                                                                                    \
+          [](void* m, int v) { fill_##Name(*static_cast<c_name*>(m), v); },                     \
+          max_at_0,                                                                             \
+          kBoundsClass_##wire},
+#include "catalogue/interfaces.def"
   };
   return rows;
 }
 
 const std::vector<ServiceRow>& services() {
   static const std::vector<ServiceRow> rows = {
-      SERVICE(srv, MoveToGrab),
-      SERVICE(srv, GrabSortedTrash),
-      SERVICE(srv, SamProcess),
-      SERVICE(srv, TrashCloud),
-      SERVICE(srv, ArmRelease),
-      SERVICE(srv, ArmGrab),
-      SERVICE(srv, ArmMoveJoints),
-      SERVICE(srv, DetectTrash),
-      SERVICE(srv, ElevatorButtonPose),
-      SERVICE(srv, ArmPushButton),
-      SERVICE(srv, GraspState),
-      SERVICE(action, ArmTask_SendGoal),
-      SERVICE(action, ArmTask_GetResult),
-      SERVICE(action, ArmTaskDecision_SendGoal),
-      SERVICE(action, ArmTaskDecision_GetResult),
+#define CATALOGUE_SERVICE(package, kind, Name, c_name, cpp_name, infix, Request, Response)               \
+  ServiceRow{                                                                                            \
+      #kind,                                                                                             \
+      #Name,                                                                                             \
+      #cpp_name,                                                                                         \
+      &rosidl_typesupport_fastrtps_c__get_service_type_support_handle__##c_name,                         \
+      &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##package##__##kind##__##Request, \
+      &rosidl_typesupport_fastrtps_c__get_message_type_support_handle__##package##__##kind##__##Response},
+#include "catalogue/interfaces.def"
   };
   return rows;
 }

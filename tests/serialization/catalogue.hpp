@@ -1,7 +1,8 @@
 #pragma once
 
-// One row per structure and per service of the package, so that every test can sweep all of
-// them through the same function pointers instead of naming 44 types by hand each time.
+// One row per structure and per service of the package, made from the test catalogue
+// (catalogue/interfaces.def), so that every test can sweep all of them through the same
+// function pointers instead of naming the types by hand each time.
 
 #include <fastcdr/Cdr.h>
 #include <fastcdr/FastBuffer.h>
@@ -24,8 +25,9 @@ using MessageHandle = const rosidl_message_type_support_t* (*)();
 using ServiceHandle = const rosidl_service_type_support_t* (*)();
 
 struct TypeRow {
-  const char* kind;  // msg, srv or action
-  const char* name;  // e.g. ArmTask_SendGoal_Request
+  const char* kind;      // msg, srv or action
+  const char* name;      // e.g. ArmTask_SendGoal_Request
+  const char* cpp_name;  // the class: corvanthelis_interfaces::action::ArmTask_SendGoal_Request
   MessageHandle handle;
   size_t (*size)(const void*, size_t);
   size_t (*max)(bool&, bool&, size_t);
@@ -47,6 +49,7 @@ struct TypeRow {
 struct ServiceRow {
   const char* kind;
   const char* name;
+  const char* cpp_name;
   ServiceHandle handle;
   MessageHandle request;
   MessageHandle response;

@@ -1,7 +1,7 @@
 #pragma once
 
 // The C++ side of the catalogue: one row per message class and per service of the package,
-// with the exported C++ functions behind untyped pointers, so that tests sweep all 44 types in
+// with the exported C++ functions behind untyped pointers, so that tests sweep every type in
 // step with the C rows of catalogue.hpp.
 
 #include <fastcdr/Cdr.h>
@@ -20,6 +20,7 @@ namespace ser {
 struct CppRow {
   const char* kind;
   const char* name;
+  const char* cpp_name;
   MessageHandle handle;                // the template specialisation
   MessageHandle c_linkage_handle;      // the exported C-linkage twin
   MessageHandle introspection;         // C++ introspection, for random contents
@@ -36,16 +37,13 @@ struct CppRow {
     return static_cast<const message_type_support_callbacks_t*>(handle()->data);
   }
   std::string full_name() const { return std::string(kind) + "__" + name; }
-  // As the demangler spells the class: corvanthelis_interfaces::msg::Trash_<std::allocator<void> >
-  std::string class_name() const {
-    return "corvanthelis_interfaces::" + std::string(kind) + "::" + name + "_<std::allocator<void> >";
-  }
   const TypeRow& c_row() const { return type(name); }
 };
 
 struct CppServiceRow {
   const char* kind;
   const char* name;
+  const char* cpp_name;
   ServiceHandle handle;  // the template specialisation
   ServiceHandle c_linkage_handle;
   MessageHandle request;  // C-linkage message handles of the request and the response

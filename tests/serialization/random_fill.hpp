@@ -1,7 +1,7 @@
 #pragma once
 
 // Random message contents, walked through the introspection tables so that one generator
-// serves all 44 types in both languages. The same seed gives the C structure and the C++
+// serves every type in both languages. The same seed gives the C structure and the C++
 // object the very same values: both walks draw in field order from the same stream.
 
 #include <rosidl_runtime_c/message_type_support_struct.h>

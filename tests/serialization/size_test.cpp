@@ -17,7 +17,6 @@ namespace {
 char bounds_class(bool full_bounded, bool is_plain) { return is_plain ? 3 : full_bounded ? 1 : 0; }
 
 TEST(MaxSize, EveryTypeAtPositionZero) {
-  ASSERT_EQ(types().size(), 44u);
   for (const TypeRow& row : types()) {
     SCOPED_TRACE(row.full_name());
     char cls = 0x55;
