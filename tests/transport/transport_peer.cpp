@@ -7,8 +7,12 @@
 //       answers <count> DetectTrash requests (C type support)
 //   transport_peer self <domain> <partition>
 //       sends one Trashes to itself, then leaves
+//   transport_peer visit <domain> <partition> <topic> <milliseconds>
+//       a node that announces a writer of <topic>, and leaves that long after it has
+//       discovered a participant named "server"
 
 #include <atomic>
+#include <fastdds/dds/domain/DomainParticipantListener.hpp>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -69,6 +73,18 @@ int talk_to_self(transport::Node& node) {
              : 1;
 }
 
+// Counts the participants named "server" this node has discovered.
+struct ServerSeen : eprosima::fastdds::dds::DomainParticipantListener {
+  void on_participant_discovery(eprosima::fastdds::dds::DomainParticipant*,
+                                eprosima::fastrtps::rtps::ParticipantDiscoveryInfo&& info) override {
+    if (info.status == eprosima::fastrtps::rtps::ParticipantDiscoveryInfo::DISCOVERED_PARTICIPANT &&
+        info.info.m_participantName.to_string() == "server") {
+      ++count;
+    }
+  }
+  std::atomic<size_t> count{0};
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +96,15 @@ int main(int argc, char** argv) {
   transport::NodeOptions options;
   options.domain = static_cast<uint32_t>(std::stoul(args[1]));
   options.partition = args[2];
+  if (args[0] == "visit" && args.size() == 5) {
+    ServerSeen seen;
+    options.discovery_listener = &seen;
+    transport::Node visitor("visitor", options);
+    transport::Publisher publisher(visitor, args[3], transport_test::trashes_c());
+    if (!transport_test::wait_for_count(seen.count, 1, kPatience)) return 1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::stoul(args[4])));
+    return 0;
+  }
   transport::Node node("transport_peer", options);
   if (args[0] == "echo" && args.size() == 6)
     return echo(node, args[3], args[4], std::stoul(args[5]));

@@ -48,7 +48,7 @@ dds::DataReaderQos reader_qos(const dds::Subscriber& subscriber) {
 }  // namespace
 
 NodeCore::NodeCore(const std::string& name, const NodeOptions& options)
-    : participant(create_participant(options.domain, name)) {
+    : participant(create_participant(options.domain, name, options.discovery_listener)) {
   dds::PublisherQos publisher_qos = participant->get_default_publisher_qos();
   dds::SubscriberQos subscriber_qos = participant->get_default_subscriber_qos();
   if (!options.partition.empty()) {
