@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "shm_files.hpp"
 #include "support/programs.hpp"
 
 extern char** environ;
@@ -43,8 +44,9 @@ int PeerProcess::wait(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;
   while (waitpid(pid_, &status, WNOHANG) == 0) {
+    mapped_files();
     if (std::chrono::steady_clock::now() >= deadline) {
-      kill(pid_, SIGKILL);
+      ::kill(pid_, SIGKILL);
       waitpid(pid_, &status, 0);
       pid_ = -1;
       return -1;
@@ -53,6 +55,22 @@ int PeerProcess::wait(std::chrono::milliseconds timeout) {
   }
   pid_ = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void PeerProcess::kill() {
+  if (pid_ <= 0) return;
+  mapped_files();
+  ::kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+const std::set<std::string>& PeerProcess::mapped_files() {
+  if (pid_ > 0) {
+    const std::set<std::string> now = mapped_middleware_files(pid_);
+    mapped_.insert(now.begin(), now.end());
+  }
+  return mapped_;
 }
 
 std::string run_partition(const std::string& test_name) {

@@ -1,0 +1,80 @@
+#include "shm_files.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace transport_test {
+namespace {
+
+const std::string kFolder = "/dev/shm/";
+
+bool is_middleware_file(const std::string& name) {
+  return name.find("fastrtps_") != std::string::npos;
+}
+
+// The middleware's owner of a segment or port holds an exclusive lock on "<name>_el" for as
+// long as it lives; a lock that can be taken has no owner left.
+bool owner_gone(const std::string& name) {
+  const int lock = ::open((kFolder + name + "_el").c_str(), O_RDONLY);
+  if (lock < 0) return false;
+  const bool free = ::flock(lock, LOCK_EX | LOCK_NB) == 0;
+  ::close(lock);
+  return free;
+}
+
+}  // namespace
+
+std::set<std::string> mapped_middleware_files(pid_t pid) {
+  std::set<std::string> names;
+  std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+  for (std::string line; std::getline(maps, line);) {
+    const auto at = line.find(kFolder);
+    if (at == std::string::npos) continue;
+    const std::string name = line.substr(at + kFolder.size());
+    if (is_middleware_file(name)) names.insert(name);
+  }
+  return names;
+}
+
+std::set<std::string> middleware_files() {
+  std::set<std::string> names;
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(kFolder, ignored)) {
+    const std::string name = entry.path().filename().string();
+    if (is_middleware_file(name)) names.insert(name);
+  }
+  return names;
+}
+
+std::set<std::string> still_there(const std::set<std::string>& names) {
+  std::set<std::string> left;
+  for (const std::string& name : names) {
+    std::error_code unknown;
+    if (std::filesystem::exists(kFolder + name, unknown)) left.insert(name);
+  }
+  return left;
+}
+
+std::set<std::string> remove_if_owner_gone(const std::set<std::string>& names) {
+  std::set<std::string> removed;
+  for (const std::string& name : names) {
+    if (!owner_gone(name)) continue;
+    for (const std::string& part : {name, name + "_el", "sem." + name + "_mutex"}) {
+      std::error_code missing;
+      if (std::filesystem::remove(kFolder + part, missing)) removed.insert(part);
+    }
+  }
+  return removed;
+}
+
+std::string listed(const std::set<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += " " + name;
+  return text;
+}
+
+}  // namespace transport_test
