@@ -12,6 +12,8 @@
 #include <fastdds/dds/domain/qos/DomainParticipantQos.hpp>
 #include <stdexcept>
 
+#include "middleware_log.hpp"
+
 namespace transport {
 namespace {
 
@@ -119,6 +121,7 @@ void ParticipantDeleter::operator()(eprosima::fastdds::dds::DomainParticipant* p
 ParticipantPtr create_participant(uint32_t domain, const std::string& name,
                                   eprosima::fastdds::dds::DomainParticipantListener* listener) {
   refuse_discovery_servers();
+  detail::watch_middleware_log();
   // Discovery reaches a listener whatever its mask; a mask with the data statuses would take
   // every sample away from the readers' own listeners.
   ParticipantPtr participant(DomainParticipantFactory::get_instance()->create_participant(
