@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,23 +18,10 @@ using namespace std::chrono_literals;
 constexpr uint32_t kDomain = TEST_DOMAIN;
 constexpr auto kPatience = 20s;
 
-// Where a tool's standard output goes, removed with the test.
-struct OutputFile {
-  explicit OutputFile(const std::string& partition)
-      : path(::testing::TempDir() + partition + ".yaml") {}
-  ~OutputFile() { std::remove(path.c_str()); }
-  std::string text() const {
-    std::ifstream file(path);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-  }
-  const std::string path;
-};
 
 TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
   const std::string partition = transport_test::run_partition("inspect_echo");
-  const OutputFile output(partition);
+  const transport_test::OutputFile output(partition);
   transport::Node node("talker", {kDomain, partition});
   transport::Publisher publisher(node, "/trashes", transport_test::trashes_c());
   transport_test::PeerProcess tool(
@@ -78,7 +62,7 @@ TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
 
 TEST(InspectEcho, PrintsWhatPubSends) {
   const std::string partition = transport_test::run_partition("inspect_pub");
-  const OutputFile output(partition);
+  const transport_test::OutputFile output(partition);
   const std::vector<std::string> place = {"--domain", std::to_string(kDomain), "--partition",
                                           partition};
   std::vector<std::string> echo = {INSPECT_TOOL, "echo", "/points",   "geometry_msgs/msg/Point",

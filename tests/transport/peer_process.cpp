@@ -6,6 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -71,6 +75,18 @@ const std::set<std::string>& PeerProcess::mapped_files() {
     mapped_.insert(now.begin(), now.end());
   }
   return mapped_;
+}
+
+OutputFile::OutputFile(const std::string& name)
+    : path((std::filesystem::temp_directory_path() / (name + ".out")).string()) {}
+
+OutputFile::~OutputFile() { std::remove(path.c_str()); }
+
+std::string OutputFile::text() const {
+  std::ifstream file(path);
+  std::stringstream content;
+  content << file.rdbuf();
+  return content.str();
 }
 
 std::string run_partition(const std::string& test_name) {

@@ -33,6 +33,16 @@ class PeerProcess {
   std::set<std::string> mapped_;
 };
 
+// Where a peer's standard output goes, removed with the test.
+struct OutputFile {
+  explicit OutputFile(const std::string& name);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  std::string text() const;
+  const std::string path;
+};
+
 // A partition no other run on this host uses, so that parallel runs never hear each other.
 std::string run_partition(const std::string& test_name);
 

@@ -7,6 +7,11 @@
 //       answers <count> DetectTrash requests (C type support)
 //   transport_peer self <domain> <partition>
 //       sends one Trashes to itself, then leaves
+//   transport_peer stream <domain> <partition> <topic> <count>
+//       publishes <count> Trashes (0: until it is killed), numbered in header.stamp.sec, once a
+//       subscriber is there, and waits until they are acknowledged
+//   transport_peer hold <domain> <partition> <service>
+//       takes DetectTrash requests and never answers; prints "held" at the first
 //   transport_peer visit <domain> <partition> <topic> <milliseconds>
 //       a node that announces a writer of <topic>, and leaves that long after it has
 //       discovered a participant named "server"
@@ -61,6 +66,33 @@ int serve(transport::Node& node, const std::string& service, size_t count) {
   return complete && !failed ? 0 : 1;
 }
 
+int stream(transport::Node& node, const std::string& topic, size_t count) {
+  transport::Publisher publisher(node, topic, transport_test::trashes_c());
+  if (!publisher.wait_for_subscribers(1, kPatience)) return 1;
+  transport::MessagePtr message = transport::make_message(transport_test::trashes_c().ops);
+  auto& trashes = *static_cast<corvanthelis_interfaces__msg__Trashes*>(message.get());
+  for (size_t i = 0; count == 0 || i < count; ++i) {
+    trashes.header.stamp.sec = static_cast<int32_t>(i);
+    if (!publisher.publish(message.get())) return 1;
+    std::this_thread::sleep_for(2ms);
+  }
+  return publisher.wait_for_acknowledgments(kPatience) ? 0 : 1;
+}
+
+int hold(transport::Node& node, const std::string& service) {
+  std::atomic<bool> held{false};
+  transport::ServiceServer server(node, service, transport_test::detect_trash_c(),
+                                  [&](transport::ServiceServer&, transport::MessagePtr,
+                                      const transport::RequestId&) {
+                                    if (!held.exchange(true)) {
+                                      std::puts("held");
+                                      std::fflush(stdout);
+                                    }
+                                  });
+  std::this_thread::sleep_for(kPatience);
+  return 1;  // it was to be killed long before
+}
+
 int talk_to_self(transport::Node& node) {
   std::atomic<size_t> heard{0};
   transport::Subscription subscription(node, "/self", transport_test::trashes_c(),
@@ -110,6 +142,8 @@ int main(int argc, char** argv) {
     return echo(node, args[3], args[4], std::stoul(args[5]));
   if (args[0] == "serve" && args.size() == 5) return serve(node, args[3], std::stoul(args[4]));
   if (args[0] == "self" && args.size() == 3) return talk_to_self(node);
+  if (args[0] == "stream" && args.size() == 5) return stream(node, args[3], std::stoul(args[4]));
+  if (args[0] == "hold" && args.size() == 4) return hold(node, args[3]);
   std::fputs("transport_peer: unknown mode or wrong number of arguments\n", stderr);
   return 2;
 }
