@@ -1,12 +1,10 @@
 // A peer killed with SIGKILL in the middle of a stream and of a call, as a crash ends it: the
 // other side notices and says so, and talks again to the peer started anew while what the
-// killed one left in /dev/shm is still there (the middleware never removes it); the test
-// removes it at the end.
+// killed one left in /dev/shm may still be there; the test removes it at the end.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <set>
 #include <string>
 #include <thread>
 
@@ -41,10 +39,10 @@ bool logged(const transport_test::LogCapture& capture, const std::string& part) 
   return false;
 }
 
-// Removes what the killed peer left and checks that it had left something.
+// Removes what the killed peer left, if the middleware has not removed it already (it removes
+// a port that it finds dead when it sends to it).
 void clear_after(transport_test::PeerProcess& killed) {
-  const std::set<std::string> removed = transport_test::remove_if_owner_gone(killed.mapped_files());
-  EXPECT_FALSE(removed.empty()) << "a killed peer leaves its segment and port";
+  transport_test::remove_if_owner_gone(killed.mapped_files());
 }
 
 TEST(KilledPeer, AStreamResumesWhenItsKilledPublisherStartsAgain) {
