@@ -1,5 +1,6 @@
 #include "shm_files.hpp"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -17,10 +18,12 @@ bool is_middleware_file(const std::string& name) {
 }
 
 // The middleware's owner of a segment or port holds an exclusive lock on "<name>_el" for as
-// long as it lives; a lock that can be taken has no owner left.
+// long as it lives; a lock that can be taken has no owner left. A port whose lock file is gone
+// has no listener either: the middleware removes the lock of a port it found dead, and leaves
+// the port.
 bool owner_gone(const std::string& name) {
   const int lock = ::open((kFolder + name + "_el").c_str(), O_RDONLY);
-  if (lock < 0) return false;
+  if (lock < 0) return errno == ENOENT && name.rfind("fastrtps_port", 0) == 0;
   const bool free = ::flock(lock, LOCK_EX | LOCK_NB) == 0;
   ::close(lock);
   return free;
