@@ -1,12 +1,9 @@
 #include "transport/participant.hpp"
 
-#include <fastdds/rtps/transport/TransportInterface.h>
 #include <fastdds/rtps/transport/UDPv4TransportDescriptor.h>
 #include <fastdds/rtps/transport/shared_mem/SharedMemTransportDescriptor.h>
 #include <fastrtps/utils/IPLocator.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <fastdds/dds/domain/DomainParticipantFactory.hpp>
 #include <fastdds/dds/domain/qos/DomainParticipantQos.hpp>
@@ -67,26 +64,6 @@ Locator_t loopback_udp() {
   return locator;
 }
 
-// User data keeps to shared memory, on a port number no other participant on this host takes
-// while it runs. The middleware would give a participant the port of its id; a participant
-// killed without leaving keeps that port's files, the next one of the same id resets them as a
-// zombie, and the writers that still hold the old port push into an orphan nobody reads. The
-// number is this process's id and a count, above the middleware's own port numbers.
-Locator_t own_shared_memory_port(const SharedMemTransportDescriptor& shared_memory) {
-  static std::atomic<uint32_t> participants{0};
-  const uint32_t port =
-      (1u << 30) + (static_cast<uint32_t>(getpid()) << 8) + (participants++ & 0xffu);
-  // The transport writes this host's identity into its locators; one made here opens nothing.
-  std::unique_ptr<eprosima::fastdds::rtps::TransportInterface> transport(
-      shared_memory.create_transport());
-  eprosima::fastrtps::rtps::LocatorList_t locators;
-  if (!transport || !transport->getDefaultUnicastLocators(locators, port) || locators.empty()) {
-    throw std::runtime_error("the shared-memory transport gave no locator for port " +
-                             std::to_string(port));
-  }
-  return *locators.begin();
-}
-
 DomainParticipantQos loopback_qos(const std::string& name) {
   DomainParticipantQos qos;
   qos.name(name);
@@ -94,6 +71,8 @@ DomainParticipantQos loopback_qos(const std::string& name) {
   shared_memory->segment_size(kSegmentSize);
   shared_memory->max_message_size(kLargestUnfragmented);
   shared_memory->port_queue_capacity(kPortQueue);
+  // User data keeps to shared memory, for speed: with the lists below, the middleware gives a
+  // participant only its shared-memory port for data.
   auto udp = std::make_shared<eprosima::fastdds::rtps::UDPv4TransportDescriptor>();
   udp->interfaceWhiteList = {"127.0.0.1"};
   udp->maxInitialPeersRange = kParticipantIds;
@@ -106,7 +85,6 @@ DomainParticipantQos loopback_qos(const std::string& name) {
   wire.builtin.initialPeersList.push_back(loopback_udp());
   wire.builtin.discovery_config.leaseDuration = {kLeaseSeconds, 0};
   wire.builtin.discovery_config.leaseDuration_announcementperiod = {kAnnouncementSeconds, 0};
-  wire.default_unicast_locator_list.push_back(own_shared_memory_port(*shared_memory));
   return qos;
 }
 
