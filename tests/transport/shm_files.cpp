@@ -21,9 +21,11 @@ bool is_middleware_file(const std::string& name) {
 // long as it lives; a lock that can be taken has no owner left. A port whose lock file is gone
 // has no listener either: the middleware removes the lock of a port it found dead, and leaves
 // the port.
+bool is_port(const std::string& name) { return name.rfind("fastrtps_port", 0) == 0; }
+
 bool owner_gone(const std::string& name) {
   const int lock = ::open((kFolder + name + "_el").c_str(), O_RDONLY);
-  if (lock < 0) return errno == ENOENT && name.rfind("fastrtps_port", 0) == 0;
+  if (lock < 0) return errno == ENOENT && is_port(name);
   const bool free = ::flock(lock, LOCK_EX | LOCK_NB) == 0;
   ::close(lock);
   return free;
@@ -53,11 +55,16 @@ std::set<std::string> middleware_files() {
   return names;
 }
 
-std::set<std::string> still_there(const std::set<std::string>& names) {
+std::set<std::string> left_behind(const std::set<std::string>& names) {
   std::set<std::string> left;
   for (const std::string& name : names) {
+    const bool lock_or_semaphore = name.rfind("sem.", 0) == 0 || name.size() < 3 ||
+                                   name.compare(name.size() - 3, 3, "_el") == 0;
     std::error_code unknown;
-    if (std::filesystem::exists(kFolder + name, unknown)) left.insert(name);
+    if (lock_or_semaphore || !std::filesystem::exists(kFolder + name, unknown)) continue;
+    const bool port = is_port(name);
+    const bool has_lock = std::filesystem::exists(kFolder + name + "_el", unknown);
+    if (port ? has_lock && owner_gone(name) : !has_lock || owner_gone(name)) left.insert(name);
   }
   return left;
 }

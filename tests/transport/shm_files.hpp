@@ -18,8 +18,11 @@ std::set<std::string> mapped_middleware_files(pid_t pid);
 // Every middleware file in /dev/shm now.
 std::set<std::string> middleware_files();
 
-// Those of `names` that are still in /dev/shm.
-std::set<std::string> still_there(const std::set<std::string>& names);
+// The segments and ports among `names` that are still in /dev/shm with no owner: left behind by
+// whoever made them. A port number belongs to a participant id, so another participant may
+// have taken a port over (it holds the port's lock), and a sender may have made a port again
+// after its listener left (it has no lock at all); neither is left behind.
+std::set<std::string> left_behind(const std::set<std::string>& names);
 
 // Removes those of `names` whose owner is gone (no process holds the file's lock any more),
 // with their lock and semaphore files, as the middleware itself never does for a killed

@@ -1,6 +1,7 @@
 // A node that ends normally leaves no shared-memory files behind, whether it ends with its
-// process or within it. Only the files this test's own processes made are judged: other
-// middleware processes on the host make and remove theirs meanwhile.
+// process or within it. Only the files this test's own processes made are judged, by whether
+// they outlived their owner: other middleware processes on the host make, take over and remove
+// theirs meanwhile.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,7 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using transport_test::listed;
-using transport_test::still_there;
+using transport_test::left_behind;
 
 constexpr uint32_t kDomain = TEST_DOMAIN;
 constexpr auto kPatience = 20s;
@@ -50,14 +51,14 @@ TEST(Shutdown, NodesLeaveNoSharedMemoryBehind) {
     ours = made(transport_test::mapped_middleware_files(getpid()), before);
     ASSERT_FALSE(ours.empty()) << "the node made no files: nothing is tested";
   }
-  EXPECT_EQ(listed(still_there(ours)), "") << "left by a node of this process";
+  EXPECT_EQ(listed(left_behind(ours)), "") << "left by a node of this process";
 
   const std::set<std::string> before = transport_test::middleware_files();
   transport_test::PeerProcess peer({TRANSPORT_PEER, "self", std::to_string(kDomain), partition});
   ASSERT_EQ(peer.wait(kPatience), 0);
   const std::set<std::string> theirs = made(peer.mapped_files(), before);
   ASSERT_FALSE(theirs.empty()) << "the peer made no files: nothing is tested";
-  EXPECT_EQ(listed(still_there(theirs)), "") << "left by a process that ended normally";
+  EXPECT_EQ(listed(left_behind(theirs)), "") << "left by a process that ended normally";
 }
 
 // A Python program that never closes its node: the module closes it at the interpreter's exit.
@@ -84,7 +85,7 @@ TEST(Shutdown, APythonNodeLeftOpenLeavesNoSharedMemoryBehind) {
   ASSERT_EQ(python.wait(kPatience), 0);
   const std::set<std::string> theirs = made(python.mapped_files(), before);
   ASSERT_FALSE(theirs.empty()) << "the program made no files: nothing is tested";
-  EXPECT_EQ(listed(still_there(theirs)), "") << "left by a Python process that ended normally";
+  EXPECT_EQ(listed(left_behind(theirs)), "") << "left by a Python process that ended normally";
 }
 
 }  // namespace
