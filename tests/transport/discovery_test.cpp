@@ -3,6 +3,7 @@
 // server reads what it sent. A client that comes afterwards must still be answered.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -64,10 +65,14 @@ class DiscoveryGate : public dds::DomainParticipantListener {
 TEST(Discovery, AServerHeldBusyWhileAStrangerComesAndGoesStillAnswersNewClients) {
   constexpr int kCalls = 3;
   const std::string partition = transport_test::run_partition("discovery_gate");
-  DiscoveryGate gate("rt/hold");
+  // Names of this run only: copies of this test in the same domain must not hold each other.
+  const std::string run = std::to_string(getpid());
+  const std::string hold_topic = "/hold_" + run;
+  const std::string server_name = "server_" + run;
+  DiscoveryGate gate("rt" + hold_topic);
   transport::NodeOptions server_options{kDomain, partition};
   server_options.discovery_listener = &gate;
-  transport::Node server_node("server", server_options);
+  transport::Node server_node(server_name, server_options);
   transport::ServiceServer server(server_node, "/detect_trash", transport_test::detect_trash_c(),
                                   [](transport::ServiceServer& self, transport::MessagePtr request,
                                      const transport::RequestId& id) {
@@ -77,13 +82,13 @@ TEST(Discovery, AServerHeldBusyWhileAStrangerComesAndGoesStillAnswersNewClients)
 
   // One visitor holds the server's discovery thread with its writer; meanwhile another talks
   // to the server and leaves. Only then does the client come.
-  const auto visit = [](const char* topic, const char* milliseconds) {
+  const auto visit = [&](const std::string& topic, const char* milliseconds) {
     return std::vector<std::string>{TRANSPORT_PEER, "visit", std::to_string(kDomain), "elsewhere",
-                                    topic, milliseconds};
+                                    topic, server_name, milliseconds};
   };
-  transport_test::PeerProcess holder(visit("/hold", "1500"));
+  transport_test::PeerProcess holder(visit(hold_topic, "1500"));
   ASSERT_TRUE(gate.wait_until_held()) << "the server never heard of the holder's writer";
-  transport_test::PeerProcess stranger(visit("/stranger", "20"));
+  transport_test::PeerProcess stranger(visit("/stranger_" + run, "20"));
   ASSERT_EQ(stranger.wait(kPatience), 0);
   gate.release();
   ASSERT_EQ(holder.wait(kPatience), 0);

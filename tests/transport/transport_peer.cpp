@@ -12,9 +12,9 @@
 //       subscriber is there, and waits until they are acknowledged
 //   transport_peer hold <domain> <partition> <service>
 //       takes DetectTrash requests and never answers; prints "held" at the first
-//   transport_peer visit <domain> <partition> <topic> <milliseconds>
+//   transport_peer visit <domain> <partition> <topic> <server name> <milliseconds>
 //       a node that announces a writer of <topic>, and leaves that long after it has
-//       discovered a participant named "server"
+//       discovered the participant of that name
 
 #include <atomic>
 #include <fastdds/dds/domain/DomainParticipantListener.hpp>
@@ -105,15 +105,17 @@ int talk_to_self(transport::Node& node) {
              : 1;
 }
 
-// Counts the participants named "server" this node has discovered.
+// Counts the participants of one name this node has discovered.
 struct ServerSeen : eprosima::fastdds::dds::DomainParticipantListener {
+  explicit ServerSeen(std::string name) : name(std::move(name)) {}
   void on_participant_discovery(eprosima::fastdds::dds::DomainParticipant*,
                                 eprosima::fastrtps::rtps::ParticipantDiscoveryInfo&& info) override {
     if (info.status == eprosima::fastrtps::rtps::ParticipantDiscoveryInfo::DISCOVERED_PARTICIPANT &&
-        info.info.m_participantName.to_string() == "server") {
+        info.info.m_participantName.to_string() == name) {
       ++count;
     }
   }
+  const std::string name;
   std::atomic<size_t> count{0};
 };
 
@@ -128,13 +130,13 @@ int main(int argc, char** argv) {
   transport::NodeOptions options;
   options.domain = static_cast<uint32_t>(std::stoul(args[1]));
   options.partition = args[2];
-  if (args[0] == "visit" && args.size() == 5) {
-    ServerSeen seen;
+  if (args[0] == "visit" && args.size() == 6) {
+    ServerSeen seen(args[4]);
     options.discovery_listener = &seen;
     transport::Node visitor("visitor", options);
     transport::Publisher publisher(visitor, args[3], transport_test::trashes_c());
     if (!transport_test::wait_for_count(seen.count, 1, kPatience)) return 1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::stoul(args[4])));
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::stoul(args[5])));
     return 0;
   }
   transport::Node node("transport_peer", options);
