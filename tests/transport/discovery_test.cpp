@@ -40,7 +40,8 @@ class DiscoveryGate : public dds::DomainParticipantListener {
     std::unique_lock<std::mutex> lock(mutex_);
     held_ = true;
     changed_.notify_all();
-    changed_.wait_for(lock, kPatience, [&] { return released_; });
+    // Not longer than a lease: a participant held longer drops out of the others' view.
+    changed_.wait_for(lock, 3s, [&] { return released_; });
   }
 
   bool wait_until_held() {

@@ -14,7 +14,7 @@
 //       takes DetectTrash requests and never answers; prints "held" at the first
 //   transport_peer visit <domain> <partition> <topic> <server name> <milliseconds>
 //       a node that announces a writer of <topic>, and leaves that long after it has
-//       discovered the participant of that name
+//       discovered the participant of that name (or has waited 2 s for it)
 
 #include <atomic>
 #include <fastdds/dds/domain/DomainParticipantListener.hpp>
@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
     options.discovery_listener = &seen;
     transport::Node visitor("visitor", options);
     transport::Publisher publisher(visitor, args[3], transport_test::trashes_c());
-    if (!transport_test::wait_for_count(seen.count, 1, kPatience)) return 1;
+    // A server held too long drops out of the others' view; the visit is short either way.
+    transport_test::wait_for_count(seen.count, 1, 2s);
     std::this_thread::sleep_for(std::chrono::milliseconds(std::stoul(args[5])));
     return 0;
   }
