@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -148,20 +149,40 @@ std::vector<std::string> field_names(const catalogue::Structure& type) {
   return names;
 }
 
+const rosidl_message_type_support_t* provider_record(const char* support, const catalogue::Structure& row) {
+  return handles::message(support, row);
+}
+const rosidl_service_type_support_t* provider_record(const char* support, const catalogue::Service& row) {
+  return handles::service(support, row);
+}
+
+// What the middleware gets from a row's dispatch record, asking as it does: no C support, and
+// each C++ support the provider's own record, fast-CDR first.
+template <typename Record, typename CatalogueRow>
+std::array<const Record*, 2> cpp_supports(const Row<Record>& row, const CatalogueRow& catalogue_row,
+                                          const Record* (*lookup)(const Record*, const char*)) {
+  const Record* record = row.handle();
+  EXPECT_EQ(row.c_linkage(), record);
+  expect_dispatch_record(record, catalogue_row);
+  expect_c_support_refused(record, lookup);
+  const char* const identifiers[] = {rosidl_typesupport_fastrtps_cpp::typesupport_identifier,
+                                     rosidl_typesupport_introspection_cpp::typesupport_identifier};
+  std::array<const Record*, 2> found{};
+  for (size_t i = 0; i < 2; ++i) {
+    found[i] = provided(record, identifiers[i], lookup);
+    EXPECT_EQ(found[i], provider_record(kProviders[i], catalogue_row));
+  }
+  return found;
+}
+
 TEST(CppDispatch, MessagesLeadToTheCppSupportsOnly) {
   ASSERT_EQ(message_rows().size(), catalogue::structures().size());
   for (const MessageRow& row : message_rows()) {
     SCOPED_TRACE(row.name);
     const catalogue::Structure& type = catalogue::structure(row.name);
-    const rosidl_message_type_support_t* record = row.handle();
-    EXPECT_EQ(row.c_linkage(), record);
-    expect_dispatch_record(record, type);
-    expect_c_support_refused(record, get_message_typesupport_handle);
-
-    const auto* fast_cdr = provided(record, rosidl_typesupport_fastrtps_cpp::typesupport_identifier,
-                                    get_message_typesupport_handle);
+    const auto [fast_cdr, introspection] = cpp_supports(row, type, get_message_typesupport_handle);
     ASSERT_NE(fast_cdr, nullptr);
-    EXPECT_EQ(fast_cdr, handles::message(kProviders[0], type));
+    ASSERT_NE(introspection, nullptr);
     // The bytes the middleware would send are the C++ library's own.
     const ser::CppRow& cpp = ser::cpp_type(row.name);
     ser::CppObject sample(cpp);
@@ -172,11 +193,6 @@ TEST(CppDispatch, MessagesLeadToTheCppSupportsOnly) {
     const auto* callbacks = static_cast<const message_type_support_callbacks_t*>(fast_cdr->data);
     EXPECT_EQ(ser::write_through(callbacks, row.name, sample.msg, cpp.size(sample.msg, 0), 0),
               direct.written());
-
-    const auto* introspection = provided(
-        record, rosidl_typesupport_introspection_cpp::typesupport_identifier, get_message_typesupport_handle);
-    ASSERT_NE(introspection, nullptr);
-    EXPECT_EQ(introspection, handles::message(kProviders[1], type));
     EXPECT_EQ(member_names(*static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers*>(
                   introspection->data)),
               field_names(type));
@@ -188,26 +204,15 @@ TEST(CppDispatch, ServicesLeadToTheCppSupportsOnly) {
   for (const ServiceRow& row : service_rows()) {
     SCOPED_TRACE(row.name);
     const catalogue::Service& service = catalogue::service(row.name);
-    const rosidl_service_type_support_t* record = row.handle();
-    EXPECT_EQ(row.c_linkage(), record);
-    expect_dispatch_record(record, service);
-    expect_c_support_refused(record, get_service_typesupport_handle);
-
-    const auto* fast_cdr = provided(record, rosidl_typesupport_fastrtps_cpp::typesupport_identifier,
-                                    get_service_typesupport_handle);
+    const auto [fast_cdr, introspection] = cpp_supports(row, service, get_service_typesupport_handle);
     ASSERT_NE(fast_cdr, nullptr);
-    EXPECT_EQ(fast_cdr, handles::service(kProviders[0], service));
+    ASSERT_NE(introspection, nullptr);
     // rmw_fastrtps_cpp takes the request's and the response's callbacks from here.
     const auto* sides = static_cast<const service_type_support_callbacks_t*>(fast_cdr->data);
     EXPECT_EQ(sides->request_members_,
               handles::message(kProviders[0], catalogue::structure(service.request)));
     EXPECT_EQ(sides->response_members_,
               handles::message(kProviders[0], catalogue::structure(service.response)));
-
-    const auto* introspection = provided(
-        record, rosidl_typesupport_introspection_cpp::typesupport_identifier, get_service_typesupport_handle);
-    ASSERT_NE(introspection, nullptr);
-    EXPECT_EQ(introspection, handles::service(kProviders[1], service));
     const auto* members = static_cast<const rosidl_typesupport_introspection_cpp::ServiceMembers*>(
         introspection->data);
     EXPECT_EQ(member_names(*members->request_members_), field_names(catalogue::structure(service.request)));
