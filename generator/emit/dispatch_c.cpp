@@ -10,6 +10,7 @@
 
 #include <utility>
 
+#include "emit/common.hpp"
 #include "emit/dispatch_records.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
@@ -119,7 +120,9 @@ GeneratedFile source(const Package& package, const Interface& interface) {
 }  // namespace
 
 FileSet emit_typesupport_dispatch(const Package& package) {
-  FileSet files;
+  // Its handles are declared with the C structures' macro; its own stays for the clients that
+  // include it.
+  FileSet files{common::visibility_header(package, kDispatch)};
   for (const Interface* interface : package.interfaces) files.push_back(source(package, *interface));
   return files;
 }

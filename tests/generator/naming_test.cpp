@@ -88,8 +88,8 @@ TEST(Deliverables, NamesAndArtefacts) {
   const std::vector<Row> rows = {
       {"rosidl_generator_c", "pkg__rosidl_generator_c",
        "pkg/msg/rosidl_generator_c__visibility_control.h", "ROSIDL_GENERATOR_C_PUBLIC_pkg"},
-      // The dispatch handles are declared by the C structures' and the C++ classes' headers.
-      {"typesupport_dispatch", "pkg__rosidl_typesupport_c", "", ""},
+      {"typesupport_dispatch", "pkg__rosidl_typesupport_c",
+       "pkg/msg/rosidl_typesupport_c__visibility_control.h", "ROSIDL_TYPESUPPORT_C_PUBLIC_pkg"},
       {"introspection_c", "pkg__rosidl_typesupport_introspection_c",
        "pkg/msg/rosidl_typesupport_introspection_c__visibility_control.h",
        "ROSIDL_TYPESUPPORT_INTROSPECTION_C_PUBLIC_pkg"},
