@@ -1,5 +1,6 @@
-// A C client of the installed package, which includes its umbrella header alone. It fills the examples' DetectTrash response, copies and
-// compares it with the package's C functions, and prints it as a generic client (a logger, a recorder) would:
+// A C client of the installed package, which includes its umbrella header alone. It fills the
+// examples' DetectTrash response, copies and compares it with the package's C functions, and
+// prints it as a generic client (a logger, a recorder) would:
 // from the member tables of the C introspection support, reached through the type's dispatch
 // record, which loads the provider library by name when it is first asked for it.
 
