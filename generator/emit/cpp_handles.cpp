@@ -61,6 +61,17 @@ void declare(CodeWriter& out, Deliverable support, const std::string& macro,
   out.line();
 }
 
+void define_template(CodeWriter& out, const std::string& record_type,
+                     const std::string& specialization, const std::string& answer) {
+  out.line("template<>");
+  {
+    auto body = out.block("const $type$ *\n$specialization$()",
+                          {{"type", record_type}, {"specialization", specialization}});
+    out.line("return $answer$;", {{"answer", answer}});
+  }
+  out.line();
+}
+
 void define_c_linkage(CodeWriter& out, Deliverable support, const Interface& interface, Actions actions) {
   out.line("extern \"C\" {");
   out.line();

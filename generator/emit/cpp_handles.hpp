@@ -20,6 +20,11 @@ enum class Actions { Without, With };
 void declare(CodeWriter& out, naming::Deliverable support, const std::string& macro,
              const Interface& interface, Actions actions = Actions::Without);
 
+// Defines one template specialisation, `specialization` returning `answer`, a pointer to a
+// `record_type`; inside the support's namespace.
+void define_template(CodeWriter& out, const std::string& record_type,
+                     const std::string& specialization, const std::string& answer);
+
 // Defines the C-linkage functions, each returning what its template specialisation returns.
 void define_c_linkage(CodeWriter& out, naming::Deliverable support, const Interface& interface,
                       Actions actions = Actions::Without);

@@ -140,26 +140,18 @@ static bool $deserialize_entry$(eprosima::fastcdr::Cdr & cdr, void * untyped_ros
 
 // The template forms answer with the very records of the C-linkage forms.
 void write_handle_templates(CodeWriter& out, const Interface& interface) {
-  auto define = [&](const std::string& record_type, const std::string& specialization,
-                    const std::string& handle) {
-    out.line("template<>");
-    {
-      auto body = out.block("const $record$ * $specialization$()",
-                            {{"record", record_type}, {"specialization", specialization}});
-      out.line("return $handle$();", {{"handle", handle}});
-    }
-    out.line();
-  };
-  const std::string runtime = naming::support_identifier(Deliverable::SerializationCpp);
+  constexpr Deliverable kSupport = Deliverable::SerializationCpp;
+  const std::string runtime = naming::support_identifier(kSupport);
   common::open_namespace(out, runtime);
   for (const Structure* structure : interface.structures) {
-    define("rosidl_message_type_support_t", naming::cpp_message_handle_specialization(*structure),
-           naming::message_handle(Deliverable::SerializationCpp, *structure));
+    cpp_handles::define_template(out, "rosidl_message_type_support_t",
+                                 naming::cpp_message_handle_specialization(*structure),
+                                 naming::message_handle(kSupport, *structure) + "()");
   }
   for (const Service& service : interface.services) {
-    define("rosidl_service_type_support_t",
-           naming::cpp_service_handle_specialization(interface, service),
-           naming::service_handle(Deliverable::SerializationCpp, interface, service));
+    cpp_handles::define_template(out, "rosidl_service_type_support_t",
+                                 naming::cpp_service_handle_specialization(interface, service),
+                                 naming::service_handle(kSupport, interface, service) + "()");
   }
   common::close_namespace(out, runtime);
 }

@@ -22,17 +22,6 @@ using naming::Deliverable;
 
 constexpr Deliverable kDispatch = Deliverable::TypesupportDispatchCpp;
 
-void write_template(CodeWriter& out, const char* record_type, const std::string& specialization,
-                    const std::string& record) {
-  out.line("template<>");
-  {
-    auto body = out.block("const $type$ *\n$specialization$()",
-                          {{"type", record_type}, {"specialization", specialization}});
-    out.line("return &$record$;", {{"record", record}});
-  }
-  out.line();
-}
-
 bool is_service(CppActionPart part) {
   return part == CppActionPart::SendGoalService || part == CppActionPart::GetResultService ||
          part == CppActionPart::CancelGoalService;
@@ -61,14 +50,15 @@ void write_templates(CodeWriter& out, const Interface& interface) {
   const std::string runtime = naming::support_identifier(kDispatch);
   common::open_namespace(out, runtime);
   for (const Structure* structure : interface.structures) {
-    write_template(out, "rosidl_message_type_support_t",
-                   naming::cpp_message_handle_specialization(*structure),
-                   naming::dispatch_message_record(kDispatch, *structure));
+    cpp_handles::define_template(out, "rosidl_message_type_support_t",
+                                 naming::cpp_message_handle_specialization(*structure),
+                                 "&" + naming::dispatch_message_record(kDispatch, *structure));
   }
   for (const Service& service : interface.services) {
-    write_template(out, "rosidl_service_type_support_t",
-                   naming::cpp_service_handle_specialization(interface, service),
-                   naming::dispatch_service_record(kDispatch, interface, service));
+    const std::string record = naming::dispatch_service_record(kDispatch, interface, service);
+    cpp_handles::define_template(out, "rosidl_service_type_support_t",
+                                 naming::cpp_service_handle_specialization(interface, service),
+                                 "&" + record);
   }
   if (interface.kind == InterfaceKind::Action) {
     write_action_template(out, interface);

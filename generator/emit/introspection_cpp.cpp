@@ -256,15 +256,10 @@ void bind_sides(
 void write_handles(CodeWriter& out, const Interface& interface) {
   common::open_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
   for (const Structure* structure : interface.structures) {
-    out.line("template<>");
-    {
-      auto body = out.block("const rosidl_message_type_support_t *\n$handle$()",
-                            {{"handle", naming::cpp_message_handle_specialization(*structure)}});
-      out.line("return &::$namespace$::$record$;",
-               {{"namespace", support_namespace(*structure)},
-                {"record", naming::introspection_cpp_message_record(*structure)}});
-    }
-    out.line();
+    cpp_handles::define_template(out, "rosidl_message_type_support_t",
+                                 naming::cpp_message_handle_specialization(*structure),
+                                 "&::" + support_namespace(*structure) + "::" +
+                                     naming::introspection_cpp_message_record(*structure));
   }
   for (const Service& service : interface.services) {
     const std::string records = "::" + support_namespace(*service.request) + "::";
