@@ -12,24 +12,9 @@ import unittest
 
 import catalogue as interfaces
 import message_catalogue as catalogue
-from message_catalogue import INTEGER_RANGES
+from message_catalogue import INTEGER_RANGES, PLACEHOLDER, reported_type
 
 CLASSES = catalogue.all_message_classes()
-
-# The member an empty structure gets in C; the class has no such field.
-PLACEHOLDER = 'structure_needs_at_least_one_member'
-# How the classes report the primitive types the definitions spell otherwise.
-REPORTED_PRIMITIVES = {'float64': 'double', 'float32': 'float', 'bool': 'boolean', 'byte': 'octet'}
-
-
-def reported_type(definition_type):
-    """A field type as the classes report it, from its spelling in a definition."""
-    element, bracket, size = definition_type.partition('[')
-    element = REPORTED_PRIMITIVES.get(element, element)
-    if not bracket:
-        return element
-    return f'sequence<{element}>' if size == ']' else f'{element}[{size}'
-
 
 # Defaults that the definitions give; every other field starts at zero, empty or a default
 # nested message.
