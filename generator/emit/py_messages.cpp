@@ -242,7 +242,9 @@ SLOT_TYPES = ()
   out.line("}");
   out.line();
   out.line("SLOT_TYPES = (");
-  for (const auto& [field, code] : fields) write_wrapped(out, 8, "    ", code.slot_type, ",");
+  out.indent();
+  for (const auto& [field, code] : fields) write_wrapped(out, 8, "", code.slot_type, ",");
+  out.dedent();
   out.line(")");
 }
 
