@@ -6,8 +6,9 @@ message class to import, an AbstractNestedType holds elements of its value_type.
 compare equal when they describe the same type.
 """
 
-# The names that get_fields_and_field_types() of the message classes also uses.
-BASIC_TYPES = (
+# Every name a basic type can have; get_fields_and_field_types() of the message classes spells
+# the same types the same way.
+_BASIC_TYPES = (
     'boolean', 'octet', 'char', 'wchar', 'float', 'double', 'long double',
     'int8', 'uint8', 'int16', 'uint16', 'int32', 'uint32', 'int64', 'uint64',
 )
@@ -46,7 +47,7 @@ class BasicType(AbstractType):
     """A number, a boolean or an octet, by its name: 'uint8', 'double', 'boolean', ..."""
 
     def __init__(self, typename):
-        if typename not in BASIC_TYPES:
+        if typename not in _BASIC_TYPES:
             raise ValueError(f'not a basic type: {typename!r}')
         self.typename = typename
 
