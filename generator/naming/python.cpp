@@ -58,6 +58,10 @@ std::string py_metaclass(std::string_view class_name) {
 }
 
 std::string py_slot(const Field& field) { return "_" + field.name; }
+std::vector<std::string> py_namespaces(const Structure& structure) {
+  return {structure.package, kind(structure.kind)};
+}
+std::string py_slot_types_module() { return "rosidl_parser.definition"; }
 
 std::string py_field_type(const Type& type) {
   std::string element;

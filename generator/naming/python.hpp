@@ -39,6 +39,11 @@ std::string py_slot(const Field& field);                // _grab_pose
 // How a class reports a field's type: "int32", "double", "sequence<geometry_msgs/Pose>",
 // "uint8[16]", "string<=10", "sequence<int32, 5>".
 std::string py_field_type(const Type& type);
+// Where a message class is exported, as the type descriptions of SLOT_TYPES name it:
+// {"geometry_msgs", "msg"}, whose module "geometry_msgs.msg" holds the class.
+std::vector<std::string> py_namespaces(const Structure& structure);
+// The module of those type descriptions, which every class module imports.
+std::string py_slot_types_module();  // rosidl_parser.definition
 // The local name under which a module imports a nested type's class when its short name is
 // taken: "geometry_msgs_msg_Pose".
 std::string py_import_alias(const Structure& structure);
