@@ -17,6 +17,13 @@ bash "$repo_root/scripts/setup.sh" \
 bash "$repo_root/scripts/cross-sysroot.sh" "$sysroot" \
   libpython3.11-dev:arm64 python3.11-minimal:arm64 libfastrtps-dev:arm64
 
+# Every aarch64 program the tests start gets the shim that lets the middleware's UDP sockets
+# work under the emulator (cmake/toolchains/qemu_socket_options.c says why).
+mkdir -p "$build_dir/qemu"
+export CORVANTHELIS_QEMU_PRELOAD="$build_dir/qemu/libqemu_socket_options.so"
+aarch64-linux-gnu-gcc -shared -fPIC -O2 -Wall -Wextra -Werror \
+  -o "$CORVANTHELIS_QEMU_PRELOAD" "$repo_root/cmake/toolchains/qemu_socket_options.c" -ldl
+
 # Debian 12 ships no Python 3.10 for any architecture: the target's Python is Debian's 3.11,
 # run under the emulator. The build asks it for its headers, libpython and extension suffix, and
 # runs the Python tests with it.
@@ -24,7 +31,7 @@ python="$build_dir/python3-aarch64"
 mkdir -p "$build_dir"
 cat >"$python" <<EOF
 #!/bin/sh
-exec qemu-aarch64 -L '$sysroot' '$sysroot/usr/bin/python3.11' "\$@"
+exec qemu-aarch64 -E 'LD_PRELOAD=$CORVANTHELIS_QEMU_PRELOAD' -L '$sysroot' '$sysroot/usr/bin/python3.11' "\$@"
 EOF
 chmod +x "$python"
 

@@ -19,7 +19,12 @@ fi
 # ELF magic, then e_machine 0x00b7 (AArch64) little endian at offset 18.
 header="$(od -An -tx1 -N20 "$program" 2>/dev/null | tr -d ' \n' || true)"
 case "$header" in
-  7f454c46????????????????????????????b700) exec qemu-aarch64 "$@" ;;
+  7f454c46????????????????????????????b700)
+    # scripts/cross-test.sh names the socket-option shim the emulator needs for UDP.
+    if [ -n "${CORVANTHELIS_QEMU_PRELOAD:-}" ]; then
+      exec qemu-aarch64 -E "LD_PRELOAD=$CORVANTHELIS_QEMU_PRELOAD" "$@"
+    fi
+    exec qemu-aarch64 "$@" ;;
 esac
 if [ "$1" = "-L" ]; then
   shift 2
