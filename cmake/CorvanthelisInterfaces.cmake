@@ -363,9 +363,18 @@ function(_corvanthelis_deliverable_introspection_c pkg target)
   target_link_libraries(${target} PUBLIC rosidl_typesupport_introspection_c)
 endfunction()
 
+# The serialization libraries' functions are many small calls into each other and into
+# Fast-CDR, so calls bind inside the library where they can and otherwise go through the GOT
+# without a PLT stub.
+function(_corvanthelis_bind_calls_directly target)
+  target_compile_options(${target} PRIVATE -fno-semantic-interposition -fno-plt)
+  target_link_options(${target} PRIVATE "LINKER:-Bsymbolic-functions")
+endfunction()
+
 function(_corvanthelis_deliverable_serialization_c pkg target)
   target_link_libraries(${target} PUBLIC
     rosidl_typesupport_fastrtps_c rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
+  _corvanthelis_bind_calls_directly(${target})
 endfunction()
 
 function(_corvanthelis_deliverable_cpp_messages pkg target)
@@ -383,13 +392,10 @@ endfunction()
 
 # The C++ serialization links no other library of its package: the classes are headers, and
 # nested types of other packages are reached through those packages' own C++ serialization.
-# Its functions are many small calls into each other and into Fast-CDR, so calls bind inside
-# the library where they can and otherwise go through the GOT without a PLT stub.
 function(_corvanthelis_deliverable_serialization_cpp pkg target)
   target_link_libraries(${target} PUBLIC rosidl_typesupport_fastrtps_cpp corvanthelis::fastcdr)
   corvanthelis_hide_std_symbols(${target})
-  target_compile_options(${target} PRIVATE -fno-semantic-interposition -fno-plt)
-  target_link_options(${target} PRIVATE "LINKER:-Bsymbolic-functions")
+  _corvanthelis_bind_calls_directly(${target})
 endfunction()
 
 # The Python conversions call the structures' functions and, for nested types of other
