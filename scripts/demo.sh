@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the two-node demo on this host (examples/road):
 # a C++ perception node and a Python arm node exchange the package's types over Fast DDS,
-# shared memory only. Fails unless every message arrived and reads the same on both sides.
+# discovery on 127.0.0.1, data in shared memory. Fails unless every message arrived and reads the same on both sides.
 set -euo pipefail
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the suite itself, its valgrind runs,
+# Installs what is missing, builds, and runs every test: the suite itself, a short stress run
+# of the middleware road, its valgrind runs,
 # the same suite under AddressSanitizer and UBSan, the concurrency tests under ThreadSanitizer,
 # and a short run of every fuzz target.
 set -euo pipefail
@@ -10,6 +11,10 @@ build_dir="${BUILD_DIR:-$repo_root/build}"
 bash "$repo_root/scripts/setup.sh"
 bash "$repo_root/scripts/build.sh" "$@"
 ctest --test-dir "$build_dir" --output-on-failure -j2 -LE valgrind
+
+# The middleware road under load, in short (about two minutes): three copies of the transport
+# tests and of the demo at once; `bash scripts/stress.sh 100` is the long run.
+BUILD_DIR="$build_dir" bash "$repo_root/scripts/stress.sh" 5
 
 # Reads of bytes that were never written, which only valgrind sees (a bounded run).
 ctest --test-dir "$build_dir" --output-on-failure -j2 -L valgrind --timeout 600

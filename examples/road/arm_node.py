@@ -57,9 +57,10 @@ def spin_until(node, done, what):
 
 def call(client, request, transcript, channel, title):
     transcript.note('sent', f'{channel}_request', request)
-    response = client.call(request, PATIENCE)
-    if response is None:
-        raise TimeoutError(f'no reply to {title}')
+    try:
+        response = client.call(request, PATIENCE)
+    except TimeoutError as failure:
+        raise TimeoutError(f'no reply to {title}: {failure}') from None
     transcript.note('received', f'{channel}_reply', response)
     show(f'{title} reply', response)
     return response

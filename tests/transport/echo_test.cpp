@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,22 +18,16 @@ using namespace std::chrono_literals;
 constexpr uint32_t kDomain = TEST_DOMAIN;
 constexpr auto kPatience = 20s;
 
-std::string slurp(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
   const std::string partition = transport_test::run_partition("inspect_echo");
-  const std::string output = ::testing::TempDir() + partition + ".yaml";
+  const transport_test::OutputFile output(partition);
   transport::Node node("talker", {kDomain, partition});
   transport::Publisher publisher(node, "/trashes", transport_test::trashes_c());
   transport_test::PeerProcess tool(
       {INSPECT_TOOL, "echo", "/trashes", "corvanthelis_interfaces/msg/Trashes", "--count", "2",
        "--timeout", "20", "--domain", std::to_string(kDomain), "--partition", partition},
-      output);
+      output.path);
   ASSERT_TRUE(publisher.wait_for_subscribers(1, kPatience));
 
   transport::MessagePtr first = transport::make_message(transport_test::trashes_c().ops);
@@ -56,7 +48,7 @@ TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
       "      position:\n        x: 0\n        y: 0\n        z: 0\n"
       "      orientation:\n        x: 0\n        y: 0\n        z: 0\n        w: 1\n";
   EXPECT_EQ(
-      slurp(output),
+      output.text(),
       "header:\n  stamp:\n    sec: 12\n    nanosec: 500\n  frame_id: \"cam \\\"left\\\"\"\n"
       "trashes:\n  - type: 2\n    location: 0\n    mainaxis_type: 0\n"
       "    grab_pose:\n      position:\n        x: 0.25\n        y: 0\n        z: 0\n"
@@ -70,7 +62,7 @@ TEST(InspectEcho, PrintsEachSampleOfATopicAsYaml) {
 
 TEST(InspectEcho, PrintsWhatPubSends) {
   const std::string partition = transport_test::run_partition("inspect_pub");
-  const std::string output = ::testing::TempDir() + partition + ".yaml";
+  const transport_test::OutputFile output(partition);
   const std::vector<std::string> place = {"--domain", std::to_string(kDomain), "--partition",
                                           partition};
   std::vector<std::string> echo = {INSPECT_TOOL, "echo", "/points",   "geometry_msgs/msg/Point",
@@ -79,11 +71,11 @@ TEST(InspectEcho, PrintsWhatPubSends) {
   std::vector<std::string> pub = {INSPECT_TOOL,      "pub",    "/points", "geometry_msgs/msg/Point",
                                   "{x: 1.5, z: -2}", "--wait", "20"};
   pub.insert(pub.end(), place.begin(), place.end());
-  transport_test::PeerProcess listener(echo, output);
+  transport_test::PeerProcess listener(echo, output.path);
   transport_test::PeerProcess talker(pub);
   EXPECT_EQ(talker.wait(kPatience), 0);
   ASSERT_EQ(listener.wait(kPatience), 0);
-  EXPECT_EQ(slurp(output), "x: 1.5\ny: 0\nz: -2\n---\n");
+  EXPECT_EQ(output.text(), "x: 1.5\ny: 0\nz: -2\n---\n");
 }
 
 TEST(InspectEcho, PubGivesUpWithoutSubscriber) {

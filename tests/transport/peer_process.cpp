@@ -6,9 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
+#include "shm_files.hpp"
 #include "support/programs.hpp"
 
 extern char** environ;
@@ -43,8 +48,9 @@ int PeerProcess::wait(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;
   while (waitpid(pid_, &status, WNOHANG) == 0) {
+    mapped_files();
     if (std::chrono::steady_clock::now() >= deadline) {
-      kill(pid_, SIGKILL);
+      ::kill(pid_, SIGKILL);
       waitpid(pid_, &status, 0);
       pid_ = -1;
       return -1;
@@ -53,6 +59,34 @@ int PeerProcess::wait(std::chrono::milliseconds timeout) {
   }
   pid_ = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void PeerProcess::kill() {
+  if (pid_ <= 0) return;
+  mapped_files();
+  ::kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+const std::set<std::string>& PeerProcess::mapped_files() {
+  if (pid_ > 0) {
+    const std::set<std::string> now = mapped_middleware_files(pid_);
+    mapped_.insert(now.begin(), now.end());
+  }
+  return mapped_;
+}
+
+OutputFile::OutputFile(const std::string& name)
+    : path((std::filesystem::temp_directory_path() / (name + ".out")).string()) {}
+
+OutputFile::~OutputFile() { std::remove(path.c_str()); }
+
+std::string OutputFile::text() const {
+  std::ifstream file(path);
+  std::stringstream content;
+  content << file.rdbuf();
+  return content.str();
 }
 
 std::string run_partition(const std::string& test_name) {

@@ -4,6 +4,7 @@
 // if the test gives up on it.
 
 #include <chrono>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,26 @@ class PeerProcess {
   // The exit status, or -1 when it did not end in time (it is then killed).
   int wait(std::chrono::milliseconds timeout);
 
+  // Ends it at once, as a crash would: nothing of it runs any more, not even its exit.
+  void kill();
+
+  // The middleware's files in /dev/shm it had mapped while it was watched, which is while
+  // wait() waits and at each call of this.
+  const std::set<std::string>& mapped_files();
+
  private:
   int pid_ = -1;
+  std::set<std::string> mapped_;
+};
+
+// Where a peer's standard output goes, removed with the test.
+struct OutputFile {
+  explicit OutputFile(const std::string& name);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  std::string text() const;
+  const std::string path;
 };
 
 // A partition no other run on this host uses, so that parallel runs never hear each other.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "c_types.hpp"
+#include "inbox.hpp"
 #include "peer_process.hpp"
 #include "transport/node.hpp"
 
@@ -142,7 +144,39 @@ TEST(Service, ACallWithoutServerTimesOut) {
   EXPECT_FALSE(client.wait_for_service(200ms));
   transport::MessagePtr request =
       transport::make_message(transport_test::detect_trash_c().request.ops);
-  EXPECT_FALSE(client.call(request.get(), 300ms));
+  std::string failure;
+  EXPECT_FALSE(client.call(request.get(), 300ms, &failure));
+  EXPECT_NE(failure.find("no server"), std::string::npos) << failure;
+}
+
+// The handler runs on a thread of the server's own: one that waits for another message to the
+// same node leaves the middleware free to deliver it.
+TEST(Service, AHandlerThatWaitsDoesNotStallItsNodesOtherReaders) {
+  const std::string partition = transport_test::run_partition("service_waiting_handler");
+  transport::Node server_node("server", {kDomain, partition});
+  transport_test::Inbox inbox;
+  transport::Subscription subscription(server_node, "/go_ahead", transport_test::trashes_c(),
+                                       inbox.callback());
+  std::atomic<bool> handling{false};
+  transport::ServiceServer server(server_node, "/detect_trash", transport_test::detect_trash_c(),
+                                  [&](transport::ServiceServer& self, transport::MessagePtr request,
+                                      const transport::RequestId& id) {
+                                    handling = true;
+                                    if (!inbox.wait_for(1, kPatience)) return;
+                                    self.send_reply(
+                                        id, transport_test::answer_detect_trash(request).get());
+                                  });
+  transport::Node client_node("client", {kDomain, partition});
+  transport::ServiceClient client(client_node, "/detect_trash", transport_test::detect_trash_c());
+  transport::Publisher go_ahead(client_node, "/go_ahead", transport_test::trashes_c());
+  ASSERT_TRUE(client.wait_for_service(kPatience));
+  ASSERT_TRUE(go_ahead.wait_for_subscribers(1, kPatience));
+
+  std::thread caller([&] { expect_answered(client, 3, 1); });
+  while (!handling) std::this_thread::sleep_for(1ms);
+  transport::MessagePtr message = transport::make_message(transport_test::trashes_c().ops);
+  EXPECT_TRUE(go_ahead.publish(message.get()));
+  caller.join();
 }
 
 }  // namespace

@@ -1,53 +1,44 @@
 // A node that ends normally leaves no shared-memory files behind, whether it ends with its
-// process or within it. Runs alone: other tests' files would come and go meanwhile.
+// process or within it. Only the files this test's own processes made are judged, by whether
+// they outlived their owner: other middleware processes on the host make, take over and remove
+// theirs meanwhile.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <string>
 
 #include "c_types.hpp"
 #include "inbox.hpp"
 #include "peer_process.hpp"
+#include "shm_files.hpp"
 #include "transport/node.hpp"
 
 namespace {
 
 using namespace std::chrono_literals;
+using transport_test::listed;
+using transport_test::left_behind;
 
 constexpr uint32_t kDomain = TEST_DOMAIN;
 constexpr auto kPatience = 20s;
 
-std::set<std::string> middleware_files() {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator("/dev/shm")) {
-    const std::string name = entry.path().filename().string();
-    if (name.find("fastrtps") != std::string::npos) names.insert(name);
-  }
-  return names;
-}
-
-std::set<std::string> added(const std::set<std::string>& before,
-                            const std::set<std::string>& after) {
+// What a process made: the files it mapped that were not there before it started.
+std::set<std::string> made(const std::set<std::string>& mapped, const std::set<std::string>& before) {
   std::set<std::string> result;
-  for (const std::string& name : after) {
+  for (const std::string& name : mapped) {
     if (!before.count(name)) result.insert(name);
   }
   return result;
 }
 
-std::string listed(const std::set<std::string>& names) {
-  std::string text;
-  for (const std::string& name : names) text += " " + name;
-  return text;
-}
-
 TEST(Shutdown, NodesLeaveNoSharedMemoryBehind) {
   const std::string partition = transport_test::run_partition("shutdown");
-  const std::set<std::string> before = middleware_files();
+  std::set<std::string> ours;
   {
+    const std::set<std::string> before = transport_test::middleware_files();
     transport::Node node("short_lived", {kDomain, partition});
     transport_test::Inbox inbox;
     transport::Subscription subscription(node, "/self", transport_test::trashes_c(),
@@ -57,15 +48,17 @@ TEST(Shutdown, NodesLeaveNoSharedMemoryBehind) {
     transport::MessagePtr message = transport::make_message(transport_test::trashes_c().ops);
     ASSERT_TRUE(publisher.publish(message.get()));
     ASSERT_TRUE(inbox.wait_for(1, kPatience));
-    ASSERT_FALSE(added(before, middleware_files()).empty())
-        << "the node made no files: nothing is tested";
+    ours = made(transport_test::mapped_middleware_files(getpid()), before);
+    ASSERT_FALSE(ours.empty()) << "the node made no files: nothing is tested";
   }
-  EXPECT_EQ(listed(added(before, middleware_files())), "") << "left by a node of this process";
+  EXPECT_EQ(listed(left_behind(ours)), "") << "left by a node of this process";
 
+  const std::set<std::string> before = transport_test::middleware_files();
   transport_test::PeerProcess peer({TRANSPORT_PEER, "self", std::to_string(kDomain), partition});
   ASSERT_EQ(peer.wait(kPatience), 0);
-  EXPECT_EQ(listed(added(before, middleware_files())), "")
-      << "left by a process that ended normally";
+  const std::set<std::string> theirs = made(peer.mapped_files(), before);
+  ASSERT_FALSE(theirs.empty()) << "the peer made no files: nothing is tested";
+  EXPECT_EQ(listed(left_behind(theirs)), "") << "left by a process that ended normally";
 }
 
 // A Python program that never closes its node: the module closes it at the interpreter's exit.
@@ -74,7 +67,7 @@ TEST(Shutdown, APythonNodeLeftOpenLeavesNoSharedMemoryBehind) {
   GTEST_SKIP() << "the extension module is instrumented, the interpreter is not";
 #endif
   const std::string partition = transport_test::run_partition("shutdown_python");
-  const std::set<std::string> before = middleware_files();
+  const std::set<std::string> before = transport_test::middleware_files();
   const std::string program =
       "import corvanthelis_transport as t\n"
       "from corvanthelis_interfaces.msg import Trashes\n"
@@ -90,8 +83,9 @@ TEST(Shutdown, APythonNodeLeftOpenLeavesNoSharedMemoryBehind) {
   setenv("PYTHONPATH", PYTHON_TREE, 1);
   transport_test::PeerProcess python({PYTHON_EXECUTABLE, "-c", program});
   ASSERT_EQ(python.wait(kPatience), 0);
-  EXPECT_EQ(listed(added(before, middleware_files())), "")
-      << "left by a Python process that ended normally";
+  const std::set<std::string> theirs = made(python.mapped_files(), before);
+  ASSERT_FALSE(theirs.empty()) << "the program made no files: nothing is tested";
+  EXPECT_EQ(listed(left_behind(theirs)), "") << "left by a Python process that ended normally";
 }
 
 }  // namespace

@@ -7,8 +7,17 @@
 //       answers <count> DetectTrash requests (C type support)
 //   transport_peer self <domain> <partition>
 //       sends one Trashes to itself, then leaves
+//   transport_peer stream <domain> <partition> <topic> <count>
+//       publishes <count> Trashes (0: until it is killed), numbered in header.stamp.sec, once a
+//       subscriber is there, and waits until they are acknowledged
+//   transport_peer hold <domain> <partition> <service>
+//       takes DetectTrash requests and never answers; prints "held" at the first
+//   transport_peer visit <domain> <partition> <topic> <server name> <milliseconds>
+//       a node that announces a writer of <topic>, and leaves that long after it has
+//       discovered the participant of that name (or has waited 2 s for it)
 
 #include <atomic>
+#include <fastdds/dds/domain/DomainParticipantListener.hpp>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -57,6 +66,33 @@ int serve(transport::Node& node, const std::string& service, size_t count) {
   return complete && !failed ? 0 : 1;
 }
 
+int stream(transport::Node& node, const std::string& topic, size_t count) {
+  transport::Publisher publisher(node, topic, transport_test::trashes_c());
+  if (!publisher.wait_for_subscribers(1, kPatience)) return 1;
+  transport::MessagePtr message = transport::make_message(transport_test::trashes_c().ops);
+  auto& trashes = *static_cast<corvanthelis_interfaces__msg__Trashes*>(message.get());
+  for (size_t i = 0; count == 0 || i < count; ++i) {
+    trashes.header.stamp.sec = static_cast<int32_t>(i);
+    if (!publisher.publish(message.get())) return 1;
+    std::this_thread::sleep_for(2ms);
+  }
+  return publisher.wait_for_acknowledgments(kPatience) ? 0 : 1;
+}
+
+int hold(transport::Node& node, const std::string& service) {
+  std::atomic<bool> held{false};
+  transport::ServiceServer server(node, service, transport_test::detect_trash_c(),
+                                  [&](transport::ServiceServer&, transport::MessagePtr,
+                                      const transport::RequestId&) {
+                                    if (!held.exchange(true)) {
+                                      std::puts("held");
+                                      std::fflush(stdout);
+                                    }
+                                  });
+  std::this_thread::sleep_for(kPatience);
+  return 1;  // it was to be killed long before
+}
+
 int talk_to_self(transport::Node& node) {
   std::atomic<size_t> heard{0};
   transport::Subscription subscription(node, "/self", transport_test::trashes_c(),
@@ -69,6 +105,20 @@ int talk_to_self(transport::Node& node) {
              : 1;
 }
 
+// Counts the participants of one name this node has discovered.
+struct ServerSeen : eprosima::fastdds::dds::DomainParticipantListener {
+  explicit ServerSeen(std::string name) : name(std::move(name)) {}
+  void on_participant_discovery(eprosima::fastdds::dds::DomainParticipant*,
+                                eprosima::fastrtps::rtps::ParticipantDiscoveryInfo&& info) override {
+    if (info.status == eprosima::fastrtps::rtps::ParticipantDiscoveryInfo::DISCOVERED_PARTICIPANT &&
+        info.info.m_participantName.to_string() == name) {
+      ++count;
+    }
+  }
+  const std::string name;
+  std::atomic<size_t> count{0};
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,11 +130,23 @@ int main(int argc, char** argv) {
   transport::NodeOptions options;
   options.domain = static_cast<uint32_t>(std::stoul(args[1]));
   options.partition = args[2];
+  if (args[0] == "visit" && args.size() == 6) {
+    ServerSeen seen(args[4]);
+    options.discovery_listener = &seen;
+    transport::Node visitor("visitor", options);
+    transport::Publisher publisher(visitor, args[3], transport_test::trashes_c());
+    // A server held too long drops out of the others' view; the visit is short either way.
+    transport_test::wait_for_count(seen.count, 1, 2s);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::stoul(args[5])));
+    return 0;
+  }
   transport::Node node("transport_peer", options);
   if (args[0] == "echo" && args.size() == 6)
     return echo(node, args[3], args[4], std::stoul(args[5]));
   if (args[0] == "serve" && args.size() == 5) return serve(node, args[3], std::stoul(args[4]));
   if (args[0] == "self" && args.size() == 3) return talk_to_self(node);
+  if (args[0] == "stream" && args.size() == 5) return stream(node, args[3], std::stoul(args[4]));
+  if (args[0] == "hold" && args.size() == 4) return hold(node, args[3]);
   std::fputs("transport_peer: unknown mode or wrong number of arguments\n", stderr);
   return 2;
 }

@@ -187,7 +187,7 @@ PyObject* client_wait_for_service(PyObject* self, PyObject* args, PyObject* kwar
       [](transport::ServiceClient& client, auto limit) { return client.wait_for_service(limit); });
 }
 
-// The response, or None when none came in time.
+// The response; TimeoutError saying why when none can come in time.
 PyObject* client_call(PyObject* self, PyObject* args, PyObject* kwargs) {
   static const char* keywords[] = {"request", "timeout", nullptr};
   PyObject* request = nullptr;
@@ -204,9 +204,13 @@ PyObject* client_call(PyObject* self, PyObject* args, PyObject* kwargs) {
   transport::MessagePtr converted = core.service.request->to_c(request);
   if (!converted) return nullptr;
   transport::MessagePtr response;
-  Py_BEGIN_ALLOW_THREADS response = client->call(converted.get(), timeout);
+  std::string failure;
+  Py_BEGIN_ALLOW_THREADS response = client->call(converted.get(), timeout, &failure);
   converted.reset();
-  Py_END_ALLOW_THREADS if (!response) Py_RETURN_NONE;
+  Py_END_ALLOW_THREADS if (!response) {
+    PyErr_SetString(PyExc_TimeoutError, failure.c_str());
+    return nullptr;
+  }
   return core.service.response->to_python(response.get());
 }
 
@@ -269,7 +273,8 @@ PyMethodDef client_table[] = {
     {"wait_for_service", keywords_function(client_wait_for_service), METH_VARARGS | METH_KEYWORDS,
      "wait_for_service(timeout=5.0) -> bool"},
     {"call", keywords_function(client_call), METH_VARARGS | METH_KEYWORDS,
-     "call(request, timeout=5.0) -> response, or None when no reply came in time"},
+     "call(request, timeout=5.0) -> response; raises TimeoutError saying why (no server, the "
+     "server left, no reply) when none can come in time"},
     CLOSE_METHOD,
     {nullptr, nullptr, 0, nullptr},
 };

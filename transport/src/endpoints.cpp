@@ -47,8 +47,28 @@ dds::DataReaderQos reader_qos(const dds::Subscriber& subscriber) {
 
 }  // namespace
 
+void DiscoveryWatch::on_participant_discovery(
+    dds::DomainParticipant* participant, eprosima::fastrtps::rtps::ParticipantDiscoveryInfo&& info) {
+  if (info.status == eprosima::fastrtps::rtps::ParticipantDiscoveryInfo::DROPPED_PARTICIPANT) {
+    log("participant '" + info.info.m_participantName.to_string() +
+        "' vanished without leaving: dropped once its lease ran out");
+  }
+  if (next != nullptr) next->on_participant_discovery(participant, std::move(info));
+}
+
+void DiscoveryWatch::on_subscriber_discovery(dds::DomainParticipant* participant,
+                                             eprosima::fastrtps::rtps::ReaderDiscoveryInfo&& info) {
+  if (next != nullptr) next->on_subscriber_discovery(participant, std::move(info));
+}
+
+void DiscoveryWatch::on_publisher_discovery(dds::DomainParticipant* participant,
+                                            eprosima::fastrtps::rtps::WriterDiscoveryInfo&& info) {
+  if (next != nullptr) next->on_publisher_discovery(participant, std::move(info));
+}
+
 NodeCore::NodeCore(const std::string& name, const NodeOptions& options)
-    : participant(create_participant(options.domain, name)) {
+    : watch(std::make_unique<DiscoveryWatch>(options.discovery_listener)),
+      participant(create_participant(options.domain, name, watch.get())) {
   dds::PublisherQos publisher_qos = participant->get_default_publisher_qos();
   dds::SubscriberQos subscriber_qos = participant->get_default_subscriber_qos();
   if (!options.partition.empty()) {

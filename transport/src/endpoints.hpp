@@ -4,6 +4,7 @@
 // objects, the QoS every endpoint gets, and a reader that turns samples into messages.
 
 #include <chrono>
+#include <fastdds/dds/domain/DomainParticipantListener.hpp>
 #include <fastdds/dds/publisher/DataWriter.hpp>
 #include <fastdds/dds/publisher/Publisher.hpp>
 #include <fastdds/dds/subscriber/DataReader.hpp>
@@ -12,6 +13,7 @@
 #include <fastdds/dds/subscriber/Subscriber.hpp>
 #include <fastdds/dds/topic/Topic.hpp>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -21,6 +23,20 @@
 namespace transport::detail {
 
 namespace dds = eprosima::fastdds::dds;
+
+// Says in the log when a participant vanishes without leaving (it was killed, or cut off, and
+// its lease ran out), and hands every discovery on to the node's own watcher, if it has one.
+struct DiscoveryWatch : dds::DomainParticipantListener {
+  explicit DiscoveryWatch(dds::DomainParticipantListener* next) : next(next) {}
+  void on_participant_discovery(dds::DomainParticipant* participant,
+                                eprosima::fastrtps::rtps::ParticipantDiscoveryInfo&& info) override;
+  void on_subscriber_discovery(dds::DomainParticipant* participant,
+                               eprosima::fastrtps::rtps::ReaderDiscoveryInfo&& info) override;
+  void on_publisher_discovery(dds::DomainParticipant* participant,
+                              eprosima::fastrtps::rtps::WriterDiscoveryInfo&& info) override;
+
+  dds::DomainParticipantListener* const next;
+};
 
 struct NodeCore {
   NodeCore(const std::string& name, const NodeOptions& options);
@@ -37,6 +53,8 @@ struct NodeCore {
   void delete_writer(dds::DataWriter* writer);
   void delete_reader(dds::DataReader* reader);
 
+  // Outlives the participant that calls it.
+  std::unique_ptr<DiscoveryWatch> watch;
   ParticipantPtr participant;
   dds::Publisher* publisher = nullptr;
   dds::Subscriber* subscriber = nullptr;

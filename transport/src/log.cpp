@@ -6,15 +6,17 @@
 namespace transport {
 namespace {
 
-// Lines come from the middleware's threads as well as the caller's.
+// Lines come from the middleware's threads as well as the caller's, the middleware's own log
+// thread among them, which may still run while static objects are destroyed at exit: these two
+// are never destroyed.
 std::mutex& sink_mutex() {
-  static std::mutex mutex;
-  return mutex;
+  static auto* mutex = new std::mutex;
+  return *mutex;
 }
 
 LogSink& current_sink() {
-  static LogSink sink;
-  return sink;
+  static auto* sink = new LogSink;
+  return *sink;
 }
 
 }  // namespace

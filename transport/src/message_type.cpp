@@ -109,6 +109,17 @@ std::function<uint32_t()> CdrMessageType::getSerializedSizeProvider(void* data) 
   };
 }
 
+MessagePtr CdrMessageType::copy(const void* message) {
+  const std::optional<uint32_t> size = payload_size(message);
+  if (!size) return MessagePtr();
+  SerializedPayload_t payload(*size);
+  // serialize() only reads the message; the middleware's signature is not const-correct.
+  if (!serialize(const_cast<void*>(message), &payload)) return MessagePtr();
+  MessagePtr copied = make_message(ops_);
+  if (!deserialize(&payload, copied.get())) return MessagePtr();
+  return copied;
+}
+
 void* CdrMessageType::createData() { return ops_.create ? ops_.create() : nullptr; }
 
 void CdrMessageType::deleteData(void* data) {

@@ -1,5 +1,6 @@
 #include "transport/participant.hpp"
 
+#include <fastdds/rtps/transport/UDPv4TransportDescriptor.h>
 #include <fastdds/rtps/transport/shared_mem/SharedMemTransportDescriptor.h>
 #include <fastrtps/utils/IPLocator.h>
 
@@ -8,11 +9,16 @@
 #include <fastdds/dds/domain/qos/DomainParticipantQos.hpp>
 #include <stdexcept>
 
+#include "middleware_log.hpp"
+
 namespace transport {
 namespace {
 
 using eprosima::fastdds::dds::DomainParticipantFactory;
 using eprosima::fastdds::dds::DomainParticipantQos;
+using eprosima::fastdds::rtps::SharedMemTransportDescriptor;
+using eprosima::fastrtps::rtps::IPLocator;
+using eprosima::fastrtps::rtps::Locator_t;
 
 // Fast DDS turns a simple-discovery participant into a client of the servers these variables
 // name, wherever they are.
@@ -36,15 +42,49 @@ constexpr uint32_t kLargestUnfragmented = 2u << 20;
 // what overflows waits for the writer's next heartbeat.
 constexpr uint32_t kPortQueue = 4096;
 
+// Discovery travels as UDP datagrams on 127.0.0.1, never through shared memory. A Fast DDS 2.9
+// shared-memory port opens the sender's segment before it takes a message off the port; when
+// the sender was a participant that has since been deleted, the open fails and the port retries
+// the same message for ever. On a discovery port that happens whenever a short-lived participant
+// announces itself while the listener is busy, and the participant then never learns of an
+// endpoint again: a server that never matches a new client's reply reader. A datagram carries
+// its data with it. No multicast: every participant announces itself to the discovery port of
+// each participant id a domain's ports leave room for, on 127.0.0.1 alone.
+constexpr uint32_t kParticipantIds = 120;
+// A participant that ends without leaving (killed) is dropped by the others once it has missed
+// a few announcements, not after the default 20 s.
+constexpr int32_t kLeaseSeconds = 5;
+constexpr int32_t kAnnouncementSeconds = 1;
+
+Locator_t loopback_udp() {
+  Locator_t locator;
+  locator.kind = LOCATOR_KIND_UDPv4;
+  IPLocator::setIPv4(locator, 127, 0, 0, 1);
+  locator.port = 0;  // the port of the participant's id, chosen by the middleware
+  return locator;
+}
+
 DomainParticipantQos loopback_qos(const std::string& name) {
   DomainParticipantQos qos;
   qos.name(name);
-  auto shared_memory = std::make_shared<eprosima::fastdds::rtps::SharedMemTransportDescriptor>();
+  auto shared_memory = std::make_shared<SharedMemTransportDescriptor>();
   shared_memory->segment_size(kSegmentSize);
   shared_memory->max_message_size(kLargestUnfragmented);
   shared_memory->port_queue_capacity(kPortQueue);
+  // User data keeps to shared memory, for speed: with the lists below, the middleware gives a
+  // participant only its shared-memory port for data.
+  auto udp = std::make_shared<eprosima::fastdds::rtps::UDPv4TransportDescriptor>();
+  udp->interfaceWhiteList = {"127.0.0.1"};
+  udp->maxInitialPeersRange = kParticipantIds;
   qos.transport().use_builtin_transports = false;
-  qos.transport().user_transports = {shared_memory};
+  qos.transport().user_transports = {shared_memory, udp};
+
+  auto& wire = qos.wire_protocol();
+  // A unicast list of our own is also what keeps the middleware from adding its multicast one.
+  wire.builtin.metatrafficUnicastLocatorList.push_back(loopback_udp());
+  wire.builtin.initialPeersList.push_back(loopback_udp());
+  wire.builtin.discovery_config.leaseDuration = {kLeaseSeconds, 0};
+  wire.builtin.discovery_config.leaseDuration_announcementperiod = {kAnnouncementSeconds, 0};
   return qos;
 }
 
@@ -59,10 +99,11 @@ void ParticipantDeleter::operator()(eprosima::fastdds::dds::DomainParticipant* p
 ParticipantPtr create_participant(uint32_t domain, const std::string& name,
                                   eprosima::fastdds::dds::DomainParticipantListener* listener) {
   refuse_discovery_servers();
-  const auto mask = listener != nullptr ? eprosima::fastdds::dds::StatusMask::all()
-                                        : eprosima::fastdds::dds::StatusMask::none();
+  detail::watch_middleware_log();
+  // Discovery reaches a listener whatever its mask; a mask with the data statuses would take
+  // every sample away from the readers' own listeners.
   ParticipantPtr participant(DomainParticipantFactory::get_instance()->create_participant(
-      domain, loopback_qos(name), listener, mask));
+      domain, loopback_qos(name), listener, eprosima::fastdds::dds::StatusMask::none()));
   if (!participant) {
     throw std::runtime_error("the middleware refused a participant '" + name + "' in domain " +
                              std::to_string(domain));
@@ -71,7 +112,8 @@ ParticipantPtr create_participant(uint32_t domain, const std::string& name,
 }
 
 bool is_loopback(const eprosima::fastrtps::rtps::Locator_t& locator) {
-  using eprosima::fastrtps::rtps::IPLocator;
+  using eprosima::fastdds::rtps::SharedMemTransportDescriptor;
+using eprosima::fastrtps::rtps::IPLocator;
   switch (locator.kind) {
     case LOCATOR_KIND_SHM:
       return true;

@@ -98,11 +98,12 @@ class RoadTest(unittest.TestCase):
                 node.spin_once(0.1)
             self.finish(process)
 
-    def test_a_call_without_server_times_out(self):
+    def test_a_call_without_server_times_out_saying_so(self):
         with transport.Node('lonely', domain=DOMAIN, partition=partition('road_timeout')) as node:
             client = node.create_client(DetectTrash, '/nobody_serves_this')
             self.assertFalse(client.wait_for_service(0.2))
-            self.assertIsNone(client.call(DetectTrash.Request(cmd=1), 0.3))
+            with self.assertRaisesRegex(TimeoutError, 'no server'):
+                client.call(DetectTrash.Request(cmd=1), 0.3)
 
     def test_other_threads_run_while_a_call_waits(self):
         with transport.Node('waiting', domain=DOMAIN, partition=partition('road_threads')) as node:
@@ -111,7 +112,8 @@ class RoadTest(unittest.TestCase):
             ticker = threading.Thread(
                 target=lambda: [ticks.append(time.sleep(0.01)) for _ in range(20)])
             ticker.start()
-            client.call(DetectTrash.Request(), 0.5)
+            with self.assertRaises(TimeoutError):
+                client.call(DetectTrash.Request(), 0.5)
             ticker.join()
             self.assertEqual(len(ticks), 20)
 

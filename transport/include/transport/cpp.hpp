@@ -73,7 +73,7 @@ class ServiceServer {
  public:
   using Request = typename S::Request;
   using Response = typename S::Response;
-  // Answers at once, on the middleware's thread.
+  // Answers at once, on the server's own thread.
   using Handler = std::function<Response(const Request& request)>;
   // Answers now through `server`, or later through reply().
   using DeferredHandler = std::function<void(std::unique_ptr<Request> request, const RequestId& id,
@@ -117,9 +117,10 @@ class ServiceClient {
     return raw_.wait_for_service(timeout);
   }
 
-  // Nothing when no reply came in time.
-  std::optional<Response> call(const Request& request, std::chrono::milliseconds timeout) {
-    MessagePtr response = raw_.call(&request, timeout);
+  // Nothing when no reply came in time; `failure`, when given, then says why.
+  std::optional<Response> call(const Request& request, std::chrono::milliseconds timeout,
+                               std::string* failure = nullptr) {
+    MessagePtr response = raw_.call(&request, timeout, failure);
     if (!response) return std::nullopt;
     return std::move(*static_cast<Response*>(response.get()));
   }

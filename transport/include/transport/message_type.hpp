@@ -29,6 +29,10 @@ class CdrMessageType : public eprosima::fastdds::dds::TopicDataType {
   // message cannot travel in one payload.
   std::optional<uint32_t> payload_size(const void* message) const;
 
+  // A new message equal to `message`, made through its wire form: for a message that must
+  // outlive its owner's call. Null when it cannot be serialized.
+  MessagePtr copy(const void* message);
+
   bool is_unbounded() const { return unbounded_; }
   const char* identifier() const { return cdr_.identifier; }
 

@@ -15,6 +15,7 @@
 
 namespace eprosima::fastdds::dds {
 class DataWriter;
+class DomainParticipantListener;
 }  // namespace eprosima::fastdds::dds
 
 namespace transport {
@@ -29,6 +30,9 @@ struct NodeOptions {
   // Empty for the default partition, the one ROS nodes use; tests give each run its own so
   // that runs on one host never hear each other.
   std::string partition;
+  // Told of every participant and endpoint the node discovers, on the middleware's discovery
+  // thread, for tests and tools that watch discovery; the node does not own it.
+  eprosima::fastdds::dds::DomainParticipantListener* discovery_listener = nullptr;
 };
 
 class Node {

@@ -1,8 +1,9 @@
 #pragma once
 
 // The one place where the project makes a DDS participant. Every participant it creates, in
-// nodes, tools, tests, benchmarks and the demo, is pinned to this host: shared memory is its
-// only transport, so nothing, discovery included, can leave the machine.
+// nodes, tools, tests, benchmarks and the demo, is pinned to this host: it discovers the others
+// over UDP on 127.0.0.1 only (no multicast) and sends its data through shared memory, so
+// nothing can leave the machine.
 
 #include <fastdds/rtps/common/Locator.h>
 

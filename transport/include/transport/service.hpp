@@ -20,6 +20,7 @@ namespace transport {
 namespace detail {
 struct ClientState;
 struct MatchedReaders;
+struct ServerThread;
 }  // namespace detail
 
 // Which request a reply answers.
@@ -31,8 +32,9 @@ struct RequestId {
 
 class ServiceServer {
  public:
-  // Runs on a middleware thread for each request; the handler owns the request and answers
-  // with server.send_reply(), then or later, from any thread.
+  // Runs on the server's own thread, one request at a time in the order they came, never on a
+  // middleware thread; the handler owns the request and answers with server.send_reply(), then
+  // or later, from any thread. It must not destroy its own server.
   using Handler =
       std::function<void(ServiceServer& server, MessagePtr request, const RequestId& id)>;
 
@@ -43,14 +45,23 @@ class ServiceServer {
   ServiceServer(const ServiceServer&) = delete;
   ServiceServer& operator=(const ServiceServer&) = delete;
 
-  // False when the reply could not be serialized or written.
+  // Never waits. A client's request can come before the server has discovered the client's
+  // reply reader: such a reply is kept and written once the reader is known, or dropped with a
+  // logged line naming the client when it is not known within a few seconds. False when the
+  // reply could not be serialized or written.
   bool send_reply(const RequestId& id, const void* response);
 
   // True once every reply sent so far is acknowledged by the clients it went to.
   bool wait_for_acknowledgments(std::chrono::milliseconds timeout) const;
 
  private:
+  friend struct detail::ServerThread;
+  bool write_reply(const RequestId& id, const void* response);
+
   std::shared_ptr<detail::NodeCore> core_;
+  std::string reply_topic_;
+  Handler handler_;
+  std::unique_ptr<detail::ServerThread> thread_;
   std::unique_ptr<detail::MatchedReaders> matched_;
   std::unique_ptr<detail::ReaderState> requests_;
   eprosima::fastdds::dds::DataWriter* replies_ = nullptr;
@@ -66,9 +77,11 @@ class ServiceClient {
   // True once a server's request reader and reply writer both match ours.
   bool wait_for_service(std::chrono::milliseconds timeout) const;
 
-  // The response, or null when the request could not be sent or no reply came in time.
-  // Several threads may call at once.
-  MessagePtr call(const void* request, std::chrono::milliseconds timeout);
+  // The response, or null when none can come within the timeout: no server is there (the call
+  // waits for one that far), the server left, or its reply did not come. `failure`, when given,
+  // then says which; the transport's log says it too. Several threads may call at once.
+  MessagePtr call(const void* request, std::chrono::milliseconds timeout,
+                  std::string* failure = nullptr);
 
  private:
   std::shared_ptr<detail::NodeCore> core_;

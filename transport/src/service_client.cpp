@@ -1,17 +1,13 @@
-#include "transport/service.hpp"
-
-#include <fastdds/rtps/common/InstanceHandle.h>
 #include <fastdds/rtps/common/WriteParams.h>
 
 #include <condition_variable>
-#include <fastdds/dds/publisher/DataWriterListener.hpp>
 #include <map>
 #include <mutex>
-#include <set>
 
 #include "endpoints.hpp"
 #include "transport/log.hpp"
 #include "transport/names.hpp"
+#include "transport/service.hpp"
 
 namespace transport {
 
@@ -21,33 +17,9 @@ namespace detail {
 
 using eprosima::fastrtps::rtps::GUID_t;
 using eprosima::fastrtps::rtps::SampleIdentity;
-using eprosima::fastrtps::rtps::WriteParams;
-
-// The readers a server's reply writer reaches. A client's reply reader and request writer
-// are discovered independently, so a request can come in before the reply can go out.
-struct MatchedReaders : dds::DataWriterListener {
-  void on_publication_matched(dds::DataWriter*,
-                              const dds::PublicationMatchedStatus& status) override {
-    const GUID_t reader = eprosima::fastrtps::rtps::iHandle2GUID(status.last_subscription_handle);
-    std::lock_guard<std::mutex> lock(mutex);
-    if (status.current_count_change > 0) readers.insert(reader);
-    if (status.current_count_change < 0) readers.erase(reader);
-  }
-
-  bool reaches(const RequestId& id) {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (id.reply_reader != GUID_t::unknown()) return readers.count(id.reply_reader) > 0;
-    for (const GUID_t& reader : readers) {
-      if (reader.guidPrefix == id.identity.writer_guid().guidPrefix) return true;
-    }
-    return false;
-  }
-
-  std::mutex mutex;
-  std::set<GUID_t> readers;
-};
 
 struct ClientState {
+  std::string service;
   std::unique_ptr<ReaderState> replies;
   dds::DataWriter* requests = nullptr;
   GUID_t request_writer;
@@ -62,6 +34,10 @@ struct ClientState {
   // nobody waits for are kept here for it.
   size_t writing = 0;
   std::map<SequenceNumber_t, MessagePtr> unclaimed;
+
+  bool server_matched() const {
+    return matched_count(requests) > 0 && matched_count(replies->reader) > 0;
+  }
 
   void take_reply(MessagePtr reply, const dds::SampleInfo& info) {
     const SampleIdentity& related = info.related_sample_identity;
@@ -88,56 +64,30 @@ struct ClientState {
     if (writing == 0) unclaimed.clear();
     return reply;
   }
+
+  // Why a written request got no reply in time.
+  std::string why_unanswered(bool server_left, std::chrono::milliseconds timeout) {
+    const std::string within = " within " + std::to_string(timeout.count()) + " ms";
+    if (server_left) return "the server left before it replied";
+    if (!wait_for_acknowledgments(requests, std::chrono::milliseconds(0))) {
+      return "the server did not acknowledge the request" + within;
+    }
+    return "the server has the request but no reply came" + within +
+           " (it may not reach this client's reply reader)";
+  }
 };
 
-}  // namespace detail
-
 namespace {
-// How long a reply waits for the client's reply reader to be discovered. Discovery of the
-// two sides is not symmetric: the client may know the server while the server has yet to learn
-// of the client's reader, and a discovery message that must be sent again waits for the
-// middleware's own heartbeat, 3 s by default. A reply written before then would be lost, so
-// the wait covers one such repair; it costs nothing once the reader is known.
-constexpr std::chrono::milliseconds kReplyReaderWait{5000};
+// How often a waiting call looks whether its server is still there.
+constexpr std::chrono::milliseconds kPresenceCheck{20};
 }  // namespace
 
-ServiceServer::ServiceServer(Node& node, const std::string& service, const ServiceSupport& support,
-                             Handler handler)
-    : core_(node.core()),
-      matched_(std::make_unique<detail::MatchedReaders>()),
-      requests_(std::make_unique<detail::ReaderState>(
-          support.request.ops, [this, handler = std::move(handler)](
-                                   MessagePtr message, const detail::dds::SampleInfo& info) {
-            handler(*this, std::move(message),
-                    RequestId{info.sample_identity, info.related_sample_identity.writer_guid()});
-          })) {
-  // The reply writer comes first: a request may arrive as soon as the reader exists.
-  replies_ = core_->create_writer(names::reply_topic(service), support.response, matched_.get());
-  requests_->reader =
-      core_->create_reader(names::request_topic(service), support.request, requests_.get());
-}
-
-ServiceServer::~ServiceServer() {
-  core_->delete_reader(requests_->reader);
-  core_->delete_writer(replies_);
-}
-
-bool ServiceServer::send_reply(const RequestId& id, const void* response) {
-  if (!detail::wait_until([&] { return matched_->reaches(id); }, kReplyReaderWait)) {
-    log("the client's reply reader is still unknown; replying anyway");
-  }
-  eprosima::fastrtps::rtps::WriteParams params;
-  params.related_sample_identity(id.identity);
-  return replies_->write(const_cast<void*>(response), params);
-}
-
-bool ServiceServer::wait_for_acknowledgments(std::chrono::milliseconds timeout) const {
-  return detail::wait_for_acknowledgments(replies_, timeout);
-}
+}  // namespace detail
 
 ServiceClient::ServiceClient(Node& node, const std::string& service, const ServiceSupport& support)
     : core_(node.core()), state_(std::make_unique<detail::ClientState>()) {
   detail::ClientState* state = state_.get();
+  state->service = service;
   state->replies = std::make_unique<detail::ReaderState>(
       support.response.ops, [state](MessagePtr reply, const detail::dds::SampleInfo& info) {
         state->take_reply(std::move(reply), info);
@@ -155,17 +105,22 @@ ServiceClient::~ServiceClient() {
 }
 
 bool ServiceClient::wait_for_service(std::chrono::milliseconds timeout) const {
-  return detail::wait_until(
-      [&] {
-        return detail::matched_count(state_->requests) > 0 &&
-               detail::matched_count(state_->replies->reader) > 0;
-      },
-      timeout);
+  return detail::wait_until([&] { return state_->server_matched(); }, timeout);
 }
 
-MessagePtr ServiceClient::call(const void* request, std::chrono::milliseconds timeout) {
+MessagePtr ServiceClient::call(const void* request, std::chrono::milliseconds timeout,
+                               std::string* failure) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   detail::ClientState& state = *state_;
+  const auto fail = [&](const std::string& reason) {
+    log("a call of " + state.service + " failed: " + reason);
+    if (failure != nullptr) *failure = reason;
+    return MessagePtr();
+  };
+  // A request written before a server matches reaches nobody.
+  if (!wait_for_service(timeout)) {
+    return fail("no server matched within " + std::to_string(timeout.count()) + " ms");
+  }
   eprosima::fastrtps::rtps::WriteParams params;
   // Tells the server which of our readers the reply goes to.
   params.related_sample_identity().writer_guid(state.reply_reader);
@@ -177,16 +132,30 @@ MessagePtr ServiceClient::call(const void* request, std::chrono::milliseconds ti
   lock.lock();
   if (!written) {
     state.finish_write(nullptr);
-    return nullptr;
+    lock.unlock();
+    return fail("the request could not be written");
   }
   const SequenceNumber_t sequence = params.sample_identity().sequence_number();
   if (MessagePtr early = state.finish_write(&sequence)) return early;
 
   state.pending.emplace(sequence, nullptr);
-  state.arrived.wait_until(lock, deadline, [&] { return state.pending[sequence] != nullptr; });
+  bool server_left = false;
+  while (!state.pending[sequence] && std::chrono::steady_clock::now() < deadline) {
+    state.arrived.wait_until(lock,
+                             std::min(deadline, std::chrono::steady_clock::now() +
+                                                    detail::kPresenceCheck),
+                             [&] { return state.pending[sequence] != nullptr; });
+    if (state.pending[sequence]) break;
+    lock.unlock();
+    server_left = !state.server_matched();
+    lock.lock();
+    if (server_left) break;
+  }
   MessagePtr reply = std::move(state.pending[sequence]);
   state.pending.erase(sequence);
-  return reply;
+  lock.unlock();
+  if (reply) return reply;
+  return fail(state.why_unanswered(server_left, timeout));
 }
 
 }  // namespace transport
