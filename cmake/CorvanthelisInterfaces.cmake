@@ -98,6 +98,24 @@ function(corvanthelis_package_targets out_var pkg)
   set(${out_var} "${targets}" PARENT_SCOPE)
 endfunction()
 
+# corvanthelis_package_binary_count(<out-var> <pkg>): how many files of <pkg> the install holds
+# that a loader opens: one per shared library and one per Python extension module, as the
+# compiler describes them.
+function(corvanthelis_package_binary_count out_var pkg)
+  get_property(deliverables GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES)
+  set(count 0)
+  foreach(deliverable IN LISTS deliverables)
+    get_property(form GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_FORM)
+    get_property(modules GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_MODULES)
+    list(LENGTH modules module_count)
+    if(form STREQUAL "shared_library")
+      math(EXPR module_count "${module_count} + 1")
+    endif()
+    math(EXPR count "${count} + ${module_count}")
+  endforeach()
+  set(${out_var} ${count} PARENT_SCOPE)
+endfunction()
+
 # corvanthelis_describe_deliverables(<pkg>): what the compiler says of each deliverable of
 # <pkg>, as global properties: CORVANTHELIS_<pkg>_DELIVERABLES, the names in order, and for
 # each name CORVANTHELIS_<pkg>_<name>_LANGUAGE, _FORM, _TARGET (the library's target, or "-"),
