@@ -29,6 +29,19 @@ function(_corvanthelis_install_prefix_package name targets dependencies preamble
   install(FILES "${config}" DESTINATION ${config_dir})
 endfunction()
 
+# The packages among `ARGN` whose targets of the same name `target` hands on to its users (links
+# PUBLIC), in `out_var`: those its configuration must find first.
+function(_corvanthelis_packages_linked out_var target)
+  get_target_property(linked ${target} INTERFACE_LINK_LIBRARIES)
+  set(packages "")
+  foreach(package IN LISTS ARGN)
+    if(package IN_LIST linked)
+      list(APPEND packages ${package})
+    endif()
+  endforeach()
+  set(${out_var} "${packages}" PARENT_SCOPE)
+endfunction()
+
 function(corvanthelis_install_humble_prefix)
   set(platform ${CORVANTHELIS_PLATFORM_PACKAGE})
   corvanthelis_install_platform_imports(share/${platform}/cmake)
@@ -45,8 +58,11 @@ endif()")
   foreach(name IN LISTS stand_ins)
     get_property(kind GLOBAL PROPERTY CORVANTHELIS_STAND_IN_KIND_${name})
     if(kind STREQUAL "runtime")
+      # A runtime may build on one added before it, as a C++ one on its C twin.
+      _corvanthelis_packages_linked(linked ${name} ${runtimes})
       list(APPEND runtimes ${name})
-      _corvanthelis_install_prefix_package(${name} ${name} ${platform} "")
+      set(dependencies ${platform} ${linked})
+      _corvanthelis_install_prefix_package(${name} ${name} "${dependencies}" "")
       _corvanthelis_index_resource(packages ${name} "")
     elseif(kind STREQUAL "interfaces")
       # Every runtime was added before the first interface package.
