@@ -1,10 +1,14 @@
 """Times the Python conversions through the capsules the message classes keep, as the client
 library calls them: number sequences taken over as buffers against the same numbers as lists,
-against memcpy of their bytes, and a sequence of 1000 messages element by element.
+against memcpy of their bytes; and 1000 Trash made, converted to Python and from Python, each
+against the same objects made from minimal classes.
 
 Run from a Release build (or `cmake --build build --target python_conversion_bench`):
 
     build/python.sh bench/python_conversion_bench.py
+
+`--repeat OPERATION TIMES` runs one of the Trash operations and nothing else, for counting its
+instructions with `valgrind --tool=callgrind` (docs/performance.md).
 """
 
 import array
@@ -15,10 +19,11 @@ import sys
 import time
 
 from corvanthelis_interfaces.msg import DetectedWastes, Trash, Trashes
-from geometry_msgs.msg import Pose
+from geometry_msgs.msg import Point, Pose, Quaternion
 
 COUNT = 1_048_576
 REPETITIONS = 9
+PAIRED_REPETITIONS = 41
 
 _get_pointer = ctypes.pythonapi.PyCapsule_GetPointer
 _get_pointer.restype = ctypes.c_void_p
@@ -125,19 +130,160 @@ def bulk():
           f'arrays / memcpy = {buffer_to / memcpy:.2f}x')
 
 
+class MinimalPoint:
+    """The baseline: what a message costs at the least in Python, slots and a keyword
+    constructor that assigns without any check."""
+    __slots__ = ('x', 'y', 'z')
+
+    def __init__(self, x=0.0, y=0.0, z=0.0):
+        self.x = x
+        self.y = y
+        self.z = z
+
+
+class MinimalQuaternion:
+    __slots__ = ('x', 'y', 'z', 'w')
+
+    def __init__(self, x=0.0, y=0.0, z=0.0, w=1.0):
+        self.x = x
+        self.y = y
+        self.z = z
+        self.w = w
+
+
+class MinimalPose:
+    __slots__ = ('position', 'orientation')
+
+    def __init__(self, position=None, orientation=None):
+        self.position = position
+        self.orientation = orientation
+
+
+class MinimalTrash:
+    __slots__ = ('type', 'location', 'mainaxis_type', 'grab_pose', 'obb_pose', 'obb_size')
+
+    def __init__(self, type=0, location=0, mainaxis_type=0, grab_pose=None, obb_pose=None,
+                 obb_size=None):
+        self.type = type
+        self.location = location
+        self.mainaxis_type = mainaxis_type
+        self.grab_pose = grab_pose
+        self.obb_pose = obb_pose
+        self.obb_size = obb_size
+
+
+def trashes(count, trash, pose, point, quaternion):
+    """`count` Trash with every field given, each with its eight objects: the Trash, two Pose,
+    three Point and two Quaternion."""
+    def a_pose(i):
+        return pose(position=point(x=i * 0.5, y=-1.0, z=2.0),
+                    orientation=quaternion(x=0.0, y=0.0, z=0.6, w=0.8))
+    return [trash(type=i % 7, location=i % 3, mainaxis_type=i % 2, grab_pose=a_pose(i),
+                  obb_pose=a_pose(i + 1), obb_size=point(x=0.1, y=0.2, z=0.3))
+            for i in range(count)]
+
+
+class TrashRuns:
+    """The operations on COUNT Trash that the figures compare, each made once per call: built
+    from the minimal classes (the baseline) or through the classes' keyword constructors, made
+    without arguments, converted to Python from one Trashes holding them, and from Python into
+    a new C structure. `release` disposes of what a call made."""
+
+    COUNT = 1000
+    OPERATIONS = ('baseline', 'keywords', 'defaults', 'to_python', 'from_python')
+
+    def __init__(self):
+        self.message = Trashes(trashes=self.keywords())
+        self.entry = Entry(Trashes)
+        self.address = self.entry.create()
+        convert_from_py(self.entry, self.message, self.address)
+
+    def baseline(self):
+        return trashes(self.COUNT, MinimalTrash, MinimalPose, MinimalPoint, MinimalQuaternion)
+
+    def keywords(self):
+        return trashes(self.COUNT, Trash, Pose, Point, Quaternion)
+
+    def defaults(self):
+        return [Trash() for _ in range(self.COUNT)]
+
+    def to_python(self):
+        return self.entry.convert_to_py(self.address)
+
+    def from_python(self):
+        target = self.entry.create()
+        convert_from_py(self.entry, self.message, target)
+        return target
+
+    def release(self, operation, made):
+        if operation == 'from_python':
+            self.entry.destroy(made)
+
+    def timed(self, operation):
+        """A run of the operation that times the call alone, not the release of what it
+        made."""
+        def run():
+            start = time.perf_counter()
+            made = getattr(self, operation)()
+            elapsed = time.perf_counter() - start
+            self.release(operation, made)
+            return elapsed
+        return run
+
+    def close(self):
+        self.entry.destroy(self.address)
+
+
+def paired(candidate, baseline, repetitions=PAIRED_REPETITIONS):
+    """The median seconds of `candidate()` and of `baseline()`, and the median ratio of the two
+    over runs that alternate them, so that the busy machine's drift cancels out of the ratio.
+    Each returns the seconds of its own timed part."""
+    candidate()
+    baseline()
+    pairs = []
+    for repetition in range(repetitions):
+        if repetition % 2:
+            first = candidate()
+            pairs.append((first, baseline()))
+        else:
+            first = baseline()
+            pairs.append((candidate(), first))
+    return (statistics.median(c for c, _ in pairs), statistics.median(b for _, b in pairs),
+            statistics.median(c / b for c, b in pairs))
+
+
 def messages():
-    count = 1000
-    trashes = Trashes(trashes=[Trash(type=i % 7, location=i % 3, grab_pose=Pose())
-                               for i in range(count)])
-    entry = Entry(Trashes)
-    from_py = time_from_py(entry, trashes)
-    to_py = time_to_py(entry, trashes)
-    print(f'Trashes with {count} Trash:')
-    print(f'  from Python {from_py * 1e3:8.3f} ms  {from_py / count * 1e6:7.2f} us per Trash')
-    print(f'  to Python   {to_py * 1e3:8.3f} ms  {to_py / count * 1e6:7.2f} us per Trash')
+    runs = TrashRuns()
+    count = runs.COUNT
+    rows = [('keyword construction, every field given', 'keywords'),
+            ('Trash() without arguments', 'defaults'),
+            ('to Python (a Trashes of them)', 'to_python'),
+            ('from Python (a Trashes of them)', 'from_python')]
+    print(f'{count} Trash, against the same {count * 8} objects made from minimal classes '
+          '(slots, a keyword constructor without checks), each paired with that baseline, '
+          f'median of {PAIRED_REPETITIONS} pairs:')
+    for label, operation in rows:
+        seconds, base, ratio = paired(runs.timed(operation), runs.timed('baseline'))
+        print(f'  {label:40} {seconds / count * 1e6:7.2f} us per Trash  '
+              f'(baseline {base / count * 1e6:5.2f} us)  {ratio:5.2f}x the baseline')
+    runs.close()
+
+
+def repeat(operation, times):
+    """Runs one operation `times` times and nothing else, for counting its instructions: the
+    count of 3 runs less that of 1, over 2 * COUNT, is the operation's share per Trash."""
+    runs = TrashRuns()
+    for _ in range(times):
+        runs.release(operation, getattr(runs, operation)())
+    runs.close()
 
 
 if __name__ == '__main__':
+    if len(sys.argv) == 4 and sys.argv[1] == '--repeat' and sys.argv[2] in TrashRuns.OPERATIONS:
+        repeat(sys.argv[2], int(sys.argv[3]))
+        sys.exit(0)
+    if len(sys.argv) != 1:
+        sys.exit(f'usage: {sys.argv[0]} [--repeat {{{",".join(TrashRuns.OPERATIONS)}}} TIMES]')
     print(f'Python {platform.python_version()} ({sys.executable}), {platform.machine()}, '
           f'median of {REPETITIONS} runs')
     bulk()

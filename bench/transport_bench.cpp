@@ -26,6 +26,7 @@
 #include "bench_support.hpp"
 #include "corvanthelis_interfaces/msg/detected_wastes.hpp"
 #include "corvanthelis_interfaces/msg/trash.hpp"
+#include "rosidl_typesupport_fastrtps_cpp/message_type_support_decl.hpp"
 #include "transport/cpp.hpp"
 #include "transport/message_type.hpp"
 

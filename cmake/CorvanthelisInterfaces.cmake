@@ -370,9 +370,16 @@ function(_corvanthelis_deliverable_rosidl_generator_c pkg target)
 endfunction()
 
 # The dispatch library links neither provider: the runtime loads them by name on first use.
-# It links the dependencies' dispatch libraries, which an action's record refers to.
+# It links the dependencies' dispatch libraries, which an action's record refers to, and the
+# C structures, whose headers declare its handles.
 function(_corvanthelis_deliverable_typesupport_dispatch pkg target)
   target_link_libraries(${target} PUBLIC rosidl_typesupport_c)
+endfunction()
+
+# The same for the C++ classes, through the C++ runtime and the C++ providers.
+function(_corvanthelis_deliverable_typesupport_dispatch_cpp pkg target)
+  target_link_libraries(${target} PUBLIC rosidl_typesupport_cpp corvanthelis::rosidl_runtime_c)
+  corvanthelis_hide_std_symbols(${target})
 endfunction()
 
 # The C introspection tables call the structures' functions and, for nested types of other

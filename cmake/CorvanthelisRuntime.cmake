@@ -15,6 +15,11 @@ function(corvanthelis_find_runtime)
     PATH_SUFFIXES rosidl_typesupport_interface REQUIRED)
   find_path(CORVANTHELIS_ROSIDL_RUNTIME_CPP_INCLUDE_DIR rosidl_runtime_cpp/traits.hpp
     PATH_SUFFIXES rosidl_runtime_cpp REQUIRED)
+  # The C++ dispatch's handle templates, which the C++ classes' headers declare specialisations
+  # of: Debian ships them with rosidl_runtime_cpp, Humble with rosidl_typesupport_cpp.
+  find_path(CORVANTHELIS_TYPESUPPORT_CPP_TEMPLATES_INCLUDE_DIR
+    rosidl_typesupport_cpp/message_type_support.hpp
+    PATH_SUFFIXES rosidl_runtime_cpp rosidl_typesupport_cpp REQUIRED)
   find_library(CORVANTHELIS_ROSIDL_RUNTIME_C_LIBRARY rosidl_runtime_c REQUIRED)
   find_library(CORVANTHELIS_RCUTILS_LIBRARY rcutils REQUIRED)
   find_path(CORVANTHELIS_FASTCDR_INCLUDE_DIR fastcdr/Cdr.h REQUIRED)
@@ -37,10 +42,10 @@ function(corvanthelis_find_runtime)
     INTERFACE_INCLUDE_DIRECTORIES "${runtime_includes}"
     INTERFACE_LINK_LIBRARIES corvanthelis::rcutils)
 
-  # Headers only; they include rosidl_runtime_c's message_initialization.h, but nothing of
-  # rosidl_runtime_c needs linking for them.
+  # Headers only; they include rosidl_runtime_c's message_initialization.h and record types,
+  # but nothing of rosidl_runtime_c needs linking for them.
   add_library(corvanthelis::rosidl_runtime_cpp INTERFACE IMPORTED GLOBAL)
   set_target_properties(corvanthelis::rosidl_runtime_cpp PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES
-      "${CORVANTHELIS_ROSIDL_RUNTIME_CPP_INCLUDE_DIR};${CORVANTHELIS_ROSIDL_RUNTIME_C_INCLUDE_DIR}")
+      "${CORVANTHELIS_ROSIDL_RUNTIME_CPP_INCLUDE_DIR};${CORVANTHELIS_TYPESUPPORT_CPP_TEMPLATES_INCLUDE_DIR};${runtime_includes}")
 endfunction()

@@ -9,6 +9,7 @@ include_guard(GLOBAL)
 
 set(CORVANTHELIS_SYSTEM_RUNTIMES
   rosidl_typesupport_c
+  rosidl_typesupport_cpp
   rosidl_typesupport_introspection_c
   rosidl_typesupport_introspection_cpp
   rosidl_typesupport_fastrtps_c

@@ -29,7 +29,8 @@ ctest --test-dir "$build_dir-asan" --output-on-failure -j2
 # Data races when several threads make the first calls of the handles at once.
 cmake -S "$repo_root" -B "$build_dir-tsan" -DCMAKE_BUILD_TYPE=Release -DCORVANTHELIS_SANITIZE=thread \
   -DCORVANTHELIS_WARNINGS_AS_ERRORS=ON
-cmake --build "$build_dir-tsan" -j2 --target dispatch_first_use_test introspection_cpp_first_use_test
+cmake --build "$build_dir-tsan" -j2 --target dispatch_first_use_test dispatch_cpp_first_use_test \
+  introspection_cpp_first_use_test
 ctest --test-dir "$build_dir-tsan" --output-on-failure -L concurrency
 
 # A fixed smoke budget per fuzz target; long runs are `bash scripts/fuzz.sh SECONDS`.

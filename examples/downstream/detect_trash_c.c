@@ -1,5 +1,6 @@
-// A C client of the installed package. It fills the examples' DetectTrash response, copies and
-// compares it with the package's C functions, and prints it as a generic client (a logger, a recorder) would:
+// A C client of the installed package, which includes its umbrella header alone. It fills the
+// examples' DetectTrash response, copies and compares it with the package's C functions, and
+// prints it as a generic client (a logger, a recorder) would:
 // from the member tables of the C introspection support, reached through the type's dispatch
 // record, which loads the provider library by name when it is first asked for it.
 
@@ -7,7 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "corvanthelis_interfaces/srv/detail/detect_trash__type_support.h"
 #include "corvanthelis_interfaces/srv/detect_trash.h"
 #include "detect_trash_sample.h"
 #include "rosidl_runtime_c/message_type_support_struct.h"

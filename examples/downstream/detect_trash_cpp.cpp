@@ -1,16 +1,14 @@
-// A C++ client of the installed package. The examples' DetectTrash response is written as CDR
-// twice, from the C structure through the C serialization support (reached through the type's
-// dispatch record, as the middleware reaches it) and from the C++ class through the C++ one; a
-// peer cannot tell the writers apart, so the bytes must agree. The C++ member table must
-// describe the class as the C table describes the structure.
+// A C++ client of the installed package, which includes its umbrella headers alone. The
+// examples' DetectTrash response is written as CDR twice, from the C structure through the C
+// serialization support and from the C++ class through the C++ one, each reached through the
+// type's dispatch record of its language, as the middleware reaches it; a peer cannot tell the
+// writers apart, so the bytes must agree. The C++ member table must describe the class as the
+// C table describes the structure.
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "corvanthelis_interfaces/srv/detail/detect_trash__rosidl_typesupport_fastrtps_cpp.hpp"
-#include "corvanthelis_interfaces/srv/detail/detect_trash__rosidl_typesupport_introspection_cpp.hpp"
-#include "corvanthelis_interfaces/srv/detail/detect_trash__type_support.h"
 #include "corvanthelis_interfaces/srv/detect_trash.h"
 #include "corvanthelis_interfaces/srv/detect_trash.hpp"
 #include "detect_trash_sample.h"
@@ -18,9 +16,11 @@
 #include "fastcdr/Cdr.h"
 #include "fastcdr/FastBuffer.h"
 #include "rosidl_typesupport_fastrtps_c/identifier.h"
+#include "rosidl_typesupport_fastrtps_cpp/identifier.hpp"
 #include "rosidl_typesupport_fastrtps_cpp/message_type_support.h"
 #include "rosidl_typesupport_introspection_c/identifier.h"
 #include "rosidl_typesupport_introspection_c/message_introspection.h"
+#include "rosidl_typesupport_introspection_cpp/identifier.hpp"
 #include "rosidl_typesupport_introspection_cpp/message_introspection.hpp"
 
 namespace {
@@ -92,8 +92,17 @@ int main()
   const std::vector<char> from_c = serialize(callbacks_of(c_serialization), c_response);
   corvanthelis_interfaces__srv__DetectTrash_Response__destroy(c_response);
 
-  const auto * cpp_serialization =
-    callbacks_of(rosidl_typesupport_fastrtps_cpp::get_message_type_support_handle<DetectTrash_Response>());
+  const rosidl_message_type_support_t * cpp_dispatch =
+    rosidl_typesupport_cpp::get_message_type_support_handle<DetectTrash_Response>();
+  const rosidl_message_type_support_t * cpp_fast_cdr =
+    get_message_typesupport_handle(cpp_dispatch, rosidl_typesupport_fastrtps_cpp::typesupport_identifier);
+  const rosidl_message_type_support_t * cpp_introspection =
+    get_message_typesupport_handle(cpp_dispatch, rosidl_typesupport_introspection_cpp::typesupport_identifier);
+  if (!cpp_fast_cdr || !cpp_introspection) {
+    std::fprintf(stderr, "the C++ dispatch record found no C++ provider\n");
+    return 1;
+  }
+  const auto * cpp_serialization = callbacks_of(cpp_fast_cdr);
   const std::vector<char> from_cpp = serialize(cpp_serialization, &cpp_response);
   const bool same_bytes = !from_c.empty() && from_c == from_cpp;
   std::printf("CDR: %zu bytes from C, %zu from C++: %s\n", from_c.size(), from_cpp.size(),
@@ -105,8 +114,8 @@ int main()
   const bool read_back = cpp_serialization->cdr_deserialize(reader, &read) && read == cpp_response;
   std::printf("C++ reads the C bytes as %s\n", read_back ? "the same response" : "SOMETHING ELSE");
 
-  const auto * cpp_members = static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers *>(
-    rosidl_typesupport_introspection_cpp::get_message_type_support_handle<DetectTrash_Response>()->data);
+  const auto * cpp_members =
+    static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers *>(cpp_introspection->data);
   std::printf("%s::%s, %zu bytes as a C++ object:\n", cpp_members->message_namespace_,
     cpp_members->message_name_, cpp_members->size_of_);
   const bool same_tables = cpp_members->size_of_ == sizeof(DetectTrash_Response) &&

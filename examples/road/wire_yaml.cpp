@@ -7,12 +7,13 @@
 #include "fastcdr/Cdr.h"
 #include "fastcdr/FastBuffer.h"
 #include "printer.hpp"
+#include "transport/type_support.hpp"
 #include "type_support.hpp"
 
 namespace road {
 
-std::string wire_yaml(const rosidl_message_type_support_t* cpp_record, const void* message) {
-  const auto& cpp = *static_cast<const message_type_support_callbacks_t*>(cpp_record->data);
+std::string wire_yaml(const rosidl_message_type_support_t* dispatch_record, const void* message) {
+  const auto& cpp = *transport::resolve_callbacks(dispatch_record).callbacks;
   std::vector<char> bytes(cpp.get_serialized_size(message));
   eprosima::fastcdr::FastBuffer out_buffer(bytes.data(), bytes.size());
   eprosima::fastcdr::Cdr out(out_buffer, eprosima::fastcdr::Cdr::LITTLE_ENDIANNESS,

@@ -1,5 +1,6 @@
-// The C headers of a package: per interface its structures, its function prototypes and an
-// umbrella header, plus the package's visibility header.
+// The C headers of a package: per interface its structures, its function prototypes, the
+// declarations of its dispatch handles and an umbrella header, plus the package's visibility
+// header.
 
 
 #include "emit/common.hpp"
@@ -164,12 +165,49 @@ GeneratedFile functions_header(const Interface& interface) {
   return {naming::root(naming::Deliverable::GeneratorC) + "/" + path, out.text()};
 }
 
+// The dispatch library defines these; declaring them here lets ROSIDL_GET_MSG_TYPE_SUPPORT and
+// its service and action twins work from the umbrella header alone.
+GeneratedFile type_support_header(const Interface& interface) {
+  const std::string path = naming::dispatch_header(interface);
+  const std::string macro = naming::visibility_macro(interface.package, naming::Deliverable::GeneratorC);
+  const naming::Deliverable dispatch = naming::Deliverable::TypesupportDispatch;
+  CodeWriter out;
+  open_header(out, banner(interface), path);
+  out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
+  if (!interface.services.empty()) out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
+  if (interface.kind == InterfaceKind::Action) {
+    out.line("#include \"rosidl_runtime_c/action_type_support_struct.h\"");
+  }
+  out.line("#include \"$header$\"",
+           {{"header", naming::visibility_header(interface.package, naming::Deliverable::GeneratorC)}});
+  out.line();
+  open_c_linkage(out);
+  for (const Structure* structure : interface.structures) {
+    common::declare(out, macro,
+                    "const rosidl_message_type_support_t *\n" +
+                        naming::message_handle(dispatch, *structure) + "(void)");
+  }
+  for (const Service& service : interface.services) {
+    common::declare(out, macro,
+                    "const rosidl_service_type_support_t *\n" +
+                        naming::service_handle(dispatch, interface, service) + "(void)");
+  }
+  if (interface.kind == InterfaceKind::Action) {
+    common::declare(out, macro,
+                    "const rosidl_action_type_support_t *\n" + naming::action_handle(dispatch, interface) + "(void)");
+  }
+  close_c_linkage(out);
+  close_header(out, path);
+  return {naming::root(naming::Deliverable::GeneratorC) + "/" + path, out.text()};
+}
+
 GeneratedFile umbrella_header(const Interface& interface) {
   const std::string path = naming::c_umbrella_header(interface);
   CodeWriter out;
   open_header(out, banner(interface), path);
   out.line("#include \"$header$\"", {{"header", naming::c_struct_header(interface)}});
   out.line("#include \"$header$\"", {{"header", naming::c_functions_header(interface)}});
+  out.line("#include \"$header$\"", {{"header", naming::dispatch_header(interface)}});
   out.line();
   close_header(out, path);
   return {naming::root(naming::Deliverable::GeneratorC) + "/" + path, out.text()};
@@ -182,6 +220,7 @@ FileSet emit_c_headers(const Package& package) {
   for (const Interface* interface : package.interfaces) {
     files.push_back(struct_header(*interface));
     files.push_back(functions_header(*interface));
+    files.push_back(type_support_header(*interface));
     files.push_back(umbrella_header(*interface));
   }
   return files;

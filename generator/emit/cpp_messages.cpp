@@ -1,10 +1,14 @@
 // The C++ message classes of a package: per interface a header with the class templates of its
-// structures and the key classes of its services and action, a traits header, and an umbrella
-// header that includes both.
+// structures and the key classes of its services and action, a traits header, a builder
+// header, the declarations of the C++ dispatch handles, and an umbrella header that includes
+// them all; plus the package's visibility header.
 
 #include <cmath>
+#include <utility>
 
 #include "emit/common.hpp"
+#include "emit/cpp_builder.hpp"
+#include "emit/cpp_handles.hpp"
 #include "emit/cpp_traits.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
@@ -265,6 +269,19 @@ void write_action_key(CodeWriter& out, const Interface& action) {
     out.line("using SendGoalService = $key$;", {{"key", key(ServiceRole::SendGoal)}});
     out.line("using GetResultService = $key$;", {{"key", key(ServiceRole::GetResult)}});
     out.line("using FeedbackMessage = $type$;", {{"type", qualified(Role::FeedbackMessage)}});
+    out.line();
+    // What C++ action clients and servers are made of, with action_msgs' part of the protocol.
+    const std::pair<naming::CppActionPart, std::string> parts[] = {
+        {naming::CppActionPart::SendGoalService, key(ServiceRole::SendGoal)},
+        {naming::CppActionPart::GetResultService, key(ServiceRole::GetResult)},
+        {naming::CppActionPart::CancelGoalService, naming::cpp_action_cancel_service().qualified},
+        {naming::CppActionPart::FeedbackMessage, qualified(Role::FeedbackMessage)},
+        {naming::CppActionPart::GoalStatusMessage, naming::cpp_action_status_message().qualified},
+    };
+    auto impl = out.block("struct Impl", {}, ";");
+    for (const auto& [part, type] : parts) {
+      out.line("using $alias$ = ::$type$;", {{"alias", naming::cpp_action_part_alias(part)}, {"type", type}});
+    }
   }
   out.line();
 }
@@ -286,6 +303,12 @@ GeneratedFile struct_header(const Interface& interface) {
   for (const Interface* nested : uses.nested) {
     out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(*nested)}});
   }
+  if (interface.kind == InterfaceKind::Action) {
+    for (const naming::CppProtocolType& type :
+         {naming::cpp_action_cancel_service(), naming::cpp_action_status_message()}) {
+      out.line("#include \"$header$\"", {{"header", type.struct_header}});
+    }
+  }
   out.line();
   common::open_namespace(out, naming::cpp_interface_namespace(interface));
   for (const Structure* structure : interface.structures) write_class(out, *structure);
@@ -296,12 +319,39 @@ GeneratedFile struct_header(const Interface& interface) {
   return {naming::root(naming::Deliverable::CppMessages) + "/" + path, out.text()};
 }
 
+// The C++ dispatch library defines these; declaring the template specialisations here makes
+// every client's use of rosidl_typesupport_cpp::get_message_type_support_handle<T>() name the
+// library's own.
+GeneratedFile type_support_header(const Interface& interface) {
+  const std::string path = naming::cpp_type_support_header(interface);
+  const bool is_action = interface.kind == InterfaceKind::Action;
+  CodeWriter out;
+  common::open_header(out, banner(interface), path);
+  out.line("#include \"rosidl_runtime_c/message_type_support_struct.h\"");
+  if (!interface.services.empty()) out.line("#include \"rosidl_runtime_c/service_type_support_struct.h\"");
+  if (is_action) out.line("#include \"rosidl_runtime_c/action_type_support_struct.h\"");
+  out.line("#include \"rosidl_typesupport_cpp/message_type_support.hpp\"");
+  if (!interface.services.empty()) out.line("#include \"rosidl_typesupport_cpp/service_type_support.hpp\"");
+  if (is_action) out.line("#include \"rosidl_typesupport_cpp/action_type_support.hpp\"");
+  out.line("#include \"$header$\"",
+           {{"header", naming::visibility_header(interface.package, naming::Deliverable::CppMessages)}});
+  out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
+  out.line();
+  cpp_handles::declare(out, naming::Deliverable::TypesupportDispatchCpp,
+                       naming::visibility_macro(interface.package, naming::Deliverable::CppMessages),
+                       interface, cpp_handles::Actions::With);
+  common::close_header(out, path);
+  return {naming::root(naming::Deliverable::CppMessages) + "/" + path, out.text()};
+}
+
 GeneratedFile umbrella_header(const Interface& interface) {
   const std::string path = naming::cpp_umbrella_header(interface);
   CodeWriter out;
   common::open_header(out, banner(interface), path);
   out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
   out.line("#include \"$header$\"", {{"header", naming::cpp_traits_header(interface)}});
+  out.line("#include \"$header$\"", {{"header", naming::cpp_builder_header(interface)}});
+  out.line("#include \"$header$\"", {{"header", naming::cpp_type_support_header(interface)}});
   out.line();
   common::close_header(out, path);
   return {naming::root(naming::Deliverable::CppMessages) + "/" + path, out.text()};
@@ -310,10 +360,12 @@ GeneratedFile umbrella_header(const Interface& interface) {
 }  // namespace
 
 FileSet emit_cpp_messages(const Package& package) {
-  FileSet files;
+  FileSet files{common::visibility_header(package, naming::Deliverable::CppMessages)};
   for (const Interface* interface : package.interfaces) {
     files.push_back(struct_header(*interface));
     files.push_back(cpp_traits::traits_header(*interface));
+    files.push_back(cpp_builder::builder_header(*interface));
+    files.push_back(type_support_header(*interface));
     files.push_back(umbrella_header(*interface));
   }
   return files;

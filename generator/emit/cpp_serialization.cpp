@@ -5,6 +5,7 @@
 #include "emit/cdr_records.hpp"
 #include "emit/cdr_rules.hpp"
 #include "emit/common.hpp"
+#include "emit/cpp_handles.hpp"
 #include "emit/cpp_serialization_fields.hpp"
 #include "emit/emitters.hpp"
 #include "naming.hpp"
@@ -55,35 +56,7 @@ GeneratedFile interface_header(const Interface& interface) {
       common::declare(out, macro, prototype);
     common::close_namespace(out, name);
   }
-  out.line("extern \"C\" {");
-  out.line();
-  for (const Structure* structure : interface.structures) {
-    common::declare(out, macro,
-                    "const rosidl_message_type_support_t * " +
-                        naming::message_handle(Deliverable::SerializationCpp, *structure) + "()");
-  }
-  for (const Service& service : interface.services) {
-    common::declare(out, macro,
-                    "const rosidl_service_type_support_t * " +
-                        naming::service_handle(Deliverable::SerializationCpp, interface, service) + "()");
-  }
-  out.line("}  // extern \"C\"");
-  out.line();
-  const std::string runtime = naming::support_identifier(Deliverable::SerializationCpp);
-  common::open_namespace(out, runtime);
-  for (const Structure* structure : interface.structures) {
-    out.line("template<>");
-    common::declare(out, macro,
-                    "const rosidl_message_type_support_t * " +
-                        naming::cpp_message_handle_specialization(*structure) + "()");
-  }
-  for (const Service& service : interface.services) {
-    out.line("template<>");
-    common::declare(out, macro,
-                    "const rosidl_service_type_support_t * " +
-                        naming::cpp_service_handle_specialization(interface, service) + "()");
-  }
-  common::close_namespace(out, runtime);
+  cpp_handles::declare(out, Deliverable::SerializationCpp, macro, interface);
   common::close_header(out, path);
   return {naming::root(naming::Deliverable::SerializationCpp) + "/" + path, out.text()};
 }
@@ -167,26 +140,18 @@ static bool $deserialize_entry$(eprosima::fastcdr::Cdr & cdr, void * untyped_ros
 
 // The template forms answer with the very records of the C-linkage forms.
 void write_handle_templates(CodeWriter& out, const Interface& interface) {
-  auto define = [&](const std::string& record_type, const std::string& specialization,
-                    const std::string& handle) {
-    out.line("template<>");
-    {
-      auto body = out.block("const $record$ * $specialization$()",
-                            {{"record", record_type}, {"specialization", specialization}});
-      out.line("return $handle$();", {{"handle", handle}});
-    }
-    out.line();
-  };
-  const std::string runtime = naming::support_identifier(Deliverable::SerializationCpp);
+  constexpr Deliverable kSupport = Deliverable::SerializationCpp;
+  const std::string runtime = naming::support_identifier(kSupport);
   common::open_namespace(out, runtime);
   for (const Structure* structure : interface.structures) {
-    define("rosidl_message_type_support_t", naming::cpp_message_handle_specialization(*structure),
-           naming::message_handle(Deliverable::SerializationCpp, *structure));
+    cpp_handles::define_template(out, "rosidl_message_type_support_t",
+                                 naming::cpp_message_handle_specialization(*structure),
+                                 naming::message_handle(kSupport, *structure) + "()");
   }
   for (const Service& service : interface.services) {
-    define("rosidl_service_type_support_t",
-           naming::cpp_service_handle_specialization(interface, service),
-           naming::service_handle(Deliverable::SerializationCpp, interface, service));
+    cpp_handles::define_template(out, "rosidl_service_type_support_t",
+                                 naming::cpp_service_handle_specialization(interface, service),
+                                 naming::service_handle(kSupport, interface, service) + "()");
   }
   common::close_namespace(out, runtime);
 }

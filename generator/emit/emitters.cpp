@@ -21,6 +21,7 @@ FileSet emit(naming::Deliverable deliverable, const Package& package) {
     case Deliverable::CppMessages: return emit_cpp_messages(package);
     case Deliverable::IntrospectionCpp: return emit_introspection_cpp(package);
     case Deliverable::SerializationCpp: return emit_serialization_cpp(package);
+    case Deliverable::TypesupportDispatchCpp: return emit_typesupport_dispatch_cpp(package);
     case Deliverable::Python: return emit_python(package);
     case Deliverable::GeneratorPy: return emit_generator_py(package);
     case Deliverable::PythonModules: return emit_python_modules(package);

@@ -29,6 +29,7 @@ FileSet emit_serialization_c(const Package& package);
 FileSet emit_cpp_messages(const Package& package);
 FileSet emit_introspection_cpp(const Package& package);
 FileSet emit_serialization_cpp(const Package& package);
+FileSet emit_typesupport_dispatch_cpp(const Package& package);
 FileSet emit_python(const Package& package);
 FileSet emit_generator_py(const Package& package);
 FileSet emit_python_modules(const Package& package);

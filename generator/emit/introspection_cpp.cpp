@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "emit/common.hpp"
+#include "emit/cpp_handles.hpp"
 #include "emit/emitters.hpp"
 #include "emit/introspection_common.hpp"
 #include "naming.hpp"
@@ -255,15 +256,10 @@ void bind_sides(
 void write_handles(CodeWriter& out, const Interface& interface) {
   common::open_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
   for (const Structure* structure : interface.structures) {
-    out.line("template<>");
-    {
-      auto body = out.block("const rosidl_message_type_support_t *\n$handle$()",
-                            {{"handle", naming::cpp_message_handle_specialization(*structure)}});
-      out.line("return &::$namespace$::$record$;",
-               {{"namespace", support_namespace(*structure)},
-                {"record", naming::introspection_cpp_message_record(*structure)}});
-    }
-    out.line();
+    cpp_handles::define_template(out, "rosidl_message_type_support_t",
+                                 naming::cpp_message_handle_specialization(*structure),
+                                 "&::" + support_namespace(*structure) + "::" +
+                                     naming::introspection_cpp_message_record(*structure));
   }
   for (const Service& service : interface.services) {
     const std::string records = "::" + support_namespace(*service.request) + "::";
@@ -285,28 +281,7 @@ void write_handles(CodeWriter& out, const Interface& interface) {
     out.line();
   }
   common::close_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
-
-  out.line("extern \"C\" {");
-  out.line();
-  for (const Structure* structure : interface.structures) {
-    {
-      auto body = out.block("const rosidl_message_type_support_t *\n$handle$()",
-                            {{"handle", naming::message_handle(Deliverable::IntrospectionCpp, *structure)}});
-      out.line("return $template$();",
-               {{"template", naming::cpp_message_handle(Deliverable::IntrospectionCpp, *structure)}});
-    }
-    out.line();
-  }
-  for (const Service& service : interface.services) {
-    {
-      auto body = out.block("const rosidl_service_type_support_t *\n$handle$()",
-                            {{"handle", naming::service_handle(Deliverable::IntrospectionCpp, interface, service)}});
-      out.line("return $template$();",
-               {{"template", naming::cpp_service_handle(Deliverable::IntrospectionCpp, interface, service)}});
-    }
-    out.line();
-  }
-  out.line("}  // extern \"C\"");
+  cpp_handles::define_c_linkage(out, Deliverable::IntrospectionCpp, interface);
 }
 
 GeneratedFile source(const Interface& interface) {
@@ -361,20 +336,7 @@ GeneratedFile header(const Interface& interface) {
   out.line("#include \"$header$\"", {{"header", naming::visibility_header(interface.package, naming::Deliverable::IntrospectionCpp)}});
   out.line("#include \"$header$\"", {{"header", naming::cpp_struct_header(interface)}});
   out.line();
-  common::open_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
-  for (const Structure* structure : interface.structures) {
-    out.line("template<>");
-    common::declare(out, macro,
-                    "const rosidl_message_type_support_t *\n" + naming::cpp_message_handle_specialization(*structure) + "()");
-  }
-  for (const Service& service : interface.services) {
-    out.line("template<>");
-    common::declare(out, macro,
-                    "const rosidl_service_type_support_t *\n" +
-                        naming::cpp_service_handle_specialization(interface, service) + "()");
-  }
-  common::close_namespace(out, naming::support_identifier(Deliverable::IntrospectionCpp));
-
+  cpp_handles::declare(out, Deliverable::IntrospectionCpp, macro, interface);
   common::open_namespace(out, support_namespace(*interface.structures.front()));
   for (const Structure* structure : interface.structures) {
     common::declare(out, macro,
@@ -386,21 +348,6 @@ GeneratedFile header(const Interface& interface) {
     }
   }
   common::close_namespace(out, support_namespace(*interface.structures.front()));
-
-  out.line("extern \"C\" {");
-  out.line();
-  for (const Structure* structure : interface.structures) {
-    common::declare(out, macro,
-                    "const rosidl_message_type_support_t *\n" +
-                        naming::message_handle(Deliverable::IntrospectionCpp, *structure) + "()");
-  }
-  for (const Service& service : interface.services) {
-    common::declare(out, macro,
-                    "const rosidl_service_type_support_t *\n" +
-                        naming::service_handle(Deliverable::IntrospectionCpp, interface, service) + "()");
-  }
-  out.line("}  // extern \"C\"");
-  out.line();
   common::close_header(out, path);
   return {naming::root(naming::Deliverable::IntrospectionCpp) + "/" + path, out.text()};
 }

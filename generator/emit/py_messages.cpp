@@ -41,7 +41,7 @@ std::vector<naming::PyClass> protocol_classes(const Interface& interface) {
 // name unless that is already bound, in which case it takes its qualified alias.
 ModulePlan plan_module(const Interface& interface) {
   ModulePlan plan;
-  std::set<std::string> taken = {"array", "_runtime"};
+  std::set<std::string> taken = {"array", "_runtime", "_definition"};
   for (const Structure* structure : interface.structures) {
     plan.names[structure] = structure->name;
     taken.insert(structure->name);
@@ -82,6 +82,7 @@ void write_imports(CodeWriter& out, const ModulePlan& plan) {
     out.line();
   }
   out.line("import $runtime$ as _runtime", {{"runtime", naming::py_runtime_module()}});
+  out.line("import $definition$ as _definition", {{"definition", naming::py_slot_types_module()}});
   for (const Import& import : plan.imports) {
     const std::string alias = import.local == import.name ? "" : " as " + import.local;
     out.line("from $module$ import $name$$alias$",
@@ -155,26 +156,130 @@ void write_docstring(CodeWriter& out, const std::string& class_name, const Inter
   out.line();
 }
 
-// Keeps the line within the width the rest of the module has; the call's arguments go on a
-// continuation line when they would not fit.
-void write_setter_body(CodeWriter& out, const std::string& slot, const std::string& checked) {
+// Writes `head` + `expression` + `tail` as one line at `indent` columns when it fits the
+// width the rest of the module has, else with the expression's arguments on a continuation
+// line.
+void write_wrapped(CodeWriter& out, std::size_t indent, const std::string& head,
+                   const std::string& expression, const std::string& tail = "") {
   constexpr std::size_t width = 99;
-  constexpr std::size_t body_indent = 8;
-  const std::string assignment = "self." + slot + " = ";
-  out.indent();
-  const auto open = checked.find('(');
-  if (body_indent + assignment.size() + checked.size() <= width || open == std::string::npos) {
-    out.line(assignment + checked);
+  const auto open = expression.find('(');
+  if (indent + head.size() + expression.size() + tail.size() <= width ||
+      open == std::string::npos) {
+    out.line("$head$$expression$$tail$",
+             {{"head", head}, {"expression", expression}, {"tail", tail}});
   } else {
-    out.line(assignment + checked.substr(0, open + 1));
-    out.line("    " + checked.substr(open + 1));
+    out.line("$head$$call$", {{"head", head}, {"call", expression.substr(0, open + 1)}});
+    out.line("    $arguments$$tail$", {{"arguments", expression.substr(open + 1)}, {"tail", tail}});
   }
+}
+
+using Fields = std::vector<std::pair<const Field*, FieldCode>>;
+
+// The field's check of `value` and its store into the slot, at `indent` columns: what its
+// setter does, and the constructor for a keyword argument. A value that obviously passes the
+// check skips the call of its rule.
+void write_check_and_store(CodeWriter& out, const Field& field, const FieldCode& code,
+                           std::size_t indent) {
+  const std::string slot = naming::py_slot(field);
+  if (code.suspect.empty()) {
+    write_wrapped(out, indent, "self." + slot + " = ", code.checked);
+    return;
+  }
+  out.line("if $suspect$:", {{"suspect", code.suspect}});
+  out.indent();
+  write_wrapped(out, indent + 4, "value = ", code.checked);
+  out.dedent();
+  out.line("self.$slot$ = value", {{"slot", slot}});
+}
+
+void write_property(CodeWriter& out, const Field& field, const FieldCode& code) {
+  const std::string slot = naming::py_slot(field);
+  out.line();
+  out.line("@property");
+  out.line("def $name$(self):", {{"name", field.name}});
+  out.indent();
+  if (code.made_on_first_read) {
+    out.line("try:");
+    out.line("    return self.$slot$", {{"slot", slot}});
+    out.line("except AttributeError:");
+    out.indent();
+    write_wrapped(out, 12, "self." + field.name + " = ", code.default_value);
+    out.line("return self.$slot$", {{"slot", slot}});
+    out.dedent();
+  } else {
+    out.line("return self.$slot$", {{"slot", slot}});
+  }
+  out.dedent();
+  out.line();
+  out.line("@$name$.setter", {{"name", field.name}});
+  out.line("def $name$(self, value):", {{"name", field.name}});
+  out.indent();
+  write_check_and_store(out, field, code, 8);
+  out.dedent();
+}
+
+void write_tables(CodeWriter& out, const Fields& fields) {
+  if (fields.empty()) {
+    out.lines(R"(__slots__ = ()
+
+_fields_and_field_types = {}
+
+SLOT_TYPES = ()
+)");
+    return;
+  }
+  out.line("__slots__ = (");
+  for (const auto& [field, code] : fields) {
+    out.line("    '$slot$',", {{"slot", naming::py_slot(*field)}});
+  }
+  out.line(")");
+  out.line();
+  out.line("_fields_and_field_types = {");
+  for (const auto& [field, code] : fields) {
+    out.line("    '$name$': '$type$',",
+             {{"name", field->name}, {"type", naming::py_field_type(field->type)}});
+  }
+  out.line("}");
+  out.line();
+  out.line("SLOT_TYPES = (");
+  out.indent();
+  for (const auto& [field, code] : fields) write_wrapped(out, 8, "", code.slot_type, ",");
+  out.dedent();
+  out.line(")");
+}
+
+// The constructor stores the defaults that are cheap to make and leaves nested messages and
+// lists to their first read, so that a class called without arguments, as a conversion from C
+// calls it, builds nothing that the conversion would replace. Keyword arguments are checked in
+// line rather than through the setters: a call per field would cost more than the whole
+// object. `self` is positional-only, so that a field may be called `self` too.
+void write_construction(CodeWriter& out, const Fields& fields) {
+  out.line();
+  out.line("def __init__(self, /, **kwargs):");
+  out.indent();
+  for (const auto& [field, code] : fields) {
+    if (code.made_on_first_read) continue;
+    write_wrapped(out, 8, "self." + naming::py_slot(*field) + " = ", code.default_value);
+  }
+  if (!fields.empty()) {
+    out.line("if not kwargs:");
+    out.line("    return");
+  }
+  for (const auto& [field, code] : fields) {
+    out.line("if '$name$' in kwargs:", {{"name", field->name}});
+    out.indent();
+    out.line("value = kwargs.pop('$name$')", {{"name", field->name}});
+    write_check_and_store(out, *field, code, 12);
+    out.dedent();
+  }
+  out.line("if kwargs:");
+  out.line("    _runtime.unexpected_keywords(self, kwargs)");
   out.dedent();
 }
 
 void write_message_body(CodeWriter& out, const Structure& structure, const ModulePlan& plan) {
   // The placeholder member exists only in C; the Python class has no fields then.
-  std::vector<std::pair<const Field*, FieldCode>> fields;
+  Fields fields;
   if (!structure.has_placeholder) {
     for (const Field& field : structure.fields) {
       fields.emplace_back(&field, py_messages::field_code(field, plan.names));
@@ -184,34 +289,8 @@ void write_message_body(CodeWriter& out, const Structure& structure, const Modul
     out.line("$name$ = $value$", {{"name", constant.name}, {"value", py_literal(constant.value)}});
   }
   if (!structure.constants.empty()) out.line();
-
-  if (fields.empty()) {
-    out.line("__slots__ = ()");
-    out.line();
-    out.line("_fields_and_field_types = {}");
-  } else {
-    out.line("__slots__ = (");
-    for (const auto& [field, code] : fields) {
-      out.line("    '$slot$',", {{"slot", naming::py_slot(*field)}});
-    }
-    out.line(")");
-    out.line();
-    out.line("_fields_and_field_types = {");
-    for (const auto& [field, code] : fields) {
-      out.line("    '$name$': '$type$',",
-               {{"name", field->name}, {"type", naming::py_field_type(field->type)}});
-    }
-    out.line("}");
-  }
-  out.line();
-  out.line("def __init__(self, **kwargs):");
-  out.indent();
-  out.line("_runtime.check_keywords(self, kwargs)");
-  for (const auto& [field, code] : fields) {
-    out.line("self.$name$ = kwargs.get('$name$', $default$)",
-             {{"name", field->name}, {"default", code.default_value}});
-  }
-  out.dedent();
+  write_tables(out, fields);
+  write_construction(out, fields);
   out.lines(R"(
 def __repr__(self):
     return _runtime.message_repr(self)
@@ -223,16 +302,7 @@ def __eq__(self, other):
 def get_fields_and_field_types(cls):
     return dict(cls._fields_and_field_types)
 )");
-  for (const auto& [field, code] : fields) {
-    out.line();
-    out.line("@property");
-    out.line("def $name$(self):", {{"name", field->name}});
-    out.line("    return self.$slot$", {{"slot", naming::py_slot(*field)}});
-    out.line();
-    out.line("@$name$.setter", {{"name", field->name}});
-    out.line("def $name$(self, value):", {{"name", field->name}});
-    write_setter_body(out, naming::py_slot(*field), code.checked);
-  }
+  for (const auto& [field, code] : fields) write_property(out, *field, code);
 }
 
 void write_message(CodeWriter& out, const Structure& structure, const ModulePlan& plan) {

@@ -16,7 +16,14 @@ using LocalNames = std::map<const Structure*, std::string>;
 // What one field contributes to its class.
 struct FieldCode {
   std::string default_value;  // a Python expression giving a fresh default
-  std::string checked;        // a Python expression giving `value` checked, or raising
+  // Whether the default is made on the field's first read, checked and kept as an assignment
+  // would be, rather than stored by the constructor.
+  bool made_on_first_read = false;
+  // A condition under which `value` may be wrong and must pass `checked`; empty when every
+  // value must (containers, whose items are checked one by one).
+  std::string suspect;
+  std::string checked;    // a Python expression giving `value` checked, or raising
+  std::string slot_type;  // the field's type description in SLOT_TYPES
 };
 FieldCode field_code(const Field& field, const LocalNames& names);
 

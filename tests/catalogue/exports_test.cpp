@@ -27,6 +27,7 @@ const Library kLibraries[] = {
     {"rosidl_typesupport_introspection_cpp", INTROSPECTION_CPP_LIBRARY, true, 4, 2, 0, 6},
     {"rosidl_typesupport_fastrtps_c", FASTRTPS_C_LIBRARY, false, 3, 1, 0, 0},
     {"rosidl_typesupport_fastrtps_cpp", FASTRTPS_CPP_LIBRARY, true, 6, 2, 0, 0},
+    {"rosidl_typesupport_cpp", DISPATCH_CPP_LIBRARY, true, 2, 2, 2, 0},
 };
 
 TEST(Exports, EveryLibraryExportsExactlyTheNamesOfItsCatalogue) {

@@ -50,10 +50,7 @@ TEST(FirstUse, ConcurrentFirstCallsAgree) {
     dispatch.push_back(handles::message("rosidl_typesupport_c", type));
   }
   const std::vector<Seen> results = together::run(kThreads, [&] { return first_use(dispatch); });
-  for (int t = 0; t < kThreads; ++t) {
-    ASSERT_EQ(results[t], results[0]) << "thread " << t;
-  }
-  for (const void* pointer : results[0]) EXPECT_NE(pointer, nullptr);
+  together::expect_agreement(results);
 }
 
 }  // namespace

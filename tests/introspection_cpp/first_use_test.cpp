@@ -31,10 +31,7 @@ Seen first_use() {
 
 TEST(IntrospectionCppFirstUse, ConcurrentServiceHandleCallsAgree) {
   const std::vector<Seen> results = together::run(kThreads, first_use);
-  for (int t = 0; t < kThreads; ++t) {
-    ASSERT_EQ(results[t], results[0]) << "thread " << t;
-  }
-  for (const void* pointer : results[0]) EXPECT_NE(pointer, nullptr);
+  together::expect_agreement(results);
 }
 
 }  // namespace

@@ -47,6 +47,9 @@ geometry_msgs/Pose[<=3] poses
     'msg/Uses.msg': 'Point mine\ngeometry_msgs/Point theirs\nPoint[2] mine_pair\n'
                     'geometry_msgs/Point[<=2] theirs_few\n',
     'msg/Empty.msg': '# nothing\n',
+    # Fields named like what a class's own code refers to.
+    'msg/Names.msg': 'int32 self\nstring str\nuint8[] array\nstring<=2 len\nPoint[2] range\n'
+                     'bool value\nint8 kwargs\ngeometry_msgs/Point type\n',
     'srv/Ask.srv': 'string<=4 question\n---\nint64 answer\n',
     'action/Do.action': 'int8 x\n---\n---\nfloat32 progress\n',
 }
@@ -162,6 +165,24 @@ class GeneratedKindsTest(unittest.TestCase):
         with self.assertRaises(TypeError):
             uses.mine = geometry_msgs.msg.Point()
         uses.theirs_few = [geometry_msgs.msg.Point()]
+
+    def test_fields_may_be_named_like_what_the_class_refers_to(self):
+        import geometry_msgs.msg
+        values = dict(self=-5, str='text', array=array.array('B', b'ab'), len='ok',
+                      range=[self.msg.Point(x=1.0), self.msg.Point()], value=True, kwargs=-1,
+                      type=geometry_msgs.msg.Point(z=2.0))
+        names = self.msg.Names(**values)
+        self.assertEqual({name: getattr(names, name) for name in values}, values)
+        for name, wrong, error in (('self', 2**31, ValueError), ('str', b'x', TypeError),
+                                   ('array', [256], ValueError), ('len', 'too long', ValueError),
+                                   ('range', [self.msg.Point()], ValueError),
+                                   ('value', 1, TypeError), ('type', self.msg.Point(), TypeError)):
+            with self.subTest(field=name):
+                with self.assertRaises(error):
+                    self.msg.Names(**{name: wrong})
+                with self.assertRaises(error):
+                    setattr(names, name, wrong)
+        self.assertEqual(self.msg.Names().range, [self.msg.Point(), self.msg.Point()])
 
     def test_an_empty_message_has_no_fields(self):
         empty = self.msg.Empty()

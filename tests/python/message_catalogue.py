@@ -75,6 +75,21 @@ def action_classes(package):
     return [cls for cls in _exported(package) if hasattr(cls, 'Goal')]
 
 
+# The member an empty structure gets in C; the class has no such field.
+PLACEHOLDER = 'structure_needs_at_least_one_member'
+# How the classes report the primitive types the definitions spell otherwise.
+REPORTED_PRIMITIVES = {'float64': 'double', 'float32': 'float', 'bool': 'boolean', 'byte': 'octet'}
+
+
+def reported_type(definition_type):
+    """A field type as the classes report it, from its spelling in a definition."""
+    element, bracket, size = definition_type.partition('[')
+    element = REPORTED_PRIMITIVES.get(element, element)
+    if not bracket:
+        return element
+    return f'sequence<{element}>' if size == ']' else f'{element}[{size}'
+
+
 _FIELD_TYPE = re.compile(
     r'^(?:sequence<(?P<seq>[^,>]+)(?:, (?P<bound>\d+))?>|(?P<elem>[^\[]+)(?:\[(?P<size>\d+)\])?)$')
 _STRING = re.compile(r'^string(?:<=(?P<bound>\d+))?$')

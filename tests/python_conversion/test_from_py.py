@@ -182,8 +182,13 @@ class Strings(unittest.TestCase):
 class ClassCheck(unittest.TestCase):
     def test_only_the_expected_names_length_is_compared(self):
         converter = entry('Trash')
-        longer = look_alike('Trash', class_name='TrashExtra', type=3)
-        self.assertEqual(converter.round_trip(longer), Trash(type=3))
+        # The name is cut to the expected length before it is compared, also inside the module
+        # name, which then leaves no room for the class name.
+        for longer in (look_alike('Trash', class_name='TrashExtra', type=3),
+                       look_alike('Trash', module='corvanthelis_interfaces.msg._trash.Trash.x',
+                                  class_name='Other', type=3)):
+            with self.subTest(name=f'{type(longer).__module__}.{type(longer).__name__}'):
+                self.assertEqual(converter.round_trip(longer), Trash(type=3))
         for shorter in (look_alike('Trash', class_name='Tras'),
                         look_alike('Trash', module='corvanthelis_interfaces.msg._trashes')):
             with self.subTest(name=type(shorter).__name__), converter.message() as address:

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "c_types.hpp"
@@ -54,9 +55,14 @@ TEST(Shutdown, NodesLeaveNoSharedMemoryBehind) {
   EXPECT_EQ(listed(left_behind(ours)), "") << "left by a node of this process";
 
   const std::set<std::string> before = transport_test::middleware_files();
-  transport_test::PeerProcess peer({TRANSPORT_PEER, "self", std::to_string(kDomain), partition});
+  const transport_test::OutputFile said(partition);
+  transport_test::PeerProcess peer({TRANSPORT_PEER, "self", std::to_string(kDomain), partition},
+                                   said.path);
   ASSERT_EQ(peer.wait(kPatience), 0);
-  const std::set<std::string> theirs = made(peer.mapped_files(), before);
+  std::set<std::string> mapped = peer.mapped_files();
+  std::istringstream names(said.text());
+  for (std::string name; std::getline(names, name);) mapped.insert(name);
+  const std::set<std::string> theirs = made(mapped, before);
   ASSERT_FALSE(theirs.empty()) << "the peer made no files: nothing is tested";
   EXPECT_EQ(listed(left_behind(theirs)), "") << "left by a process that ended normally";
 }

@@ -1,6 +1,6 @@
 // corvanthelis_inspect: shows a type's layout, converts between values and CDR bytes and
-// echoes a topic, knowing no type: everything comes from the package's dispatch library and
-// the supports it leads to.
+// echoes a topic, knowing no type: everything comes from the package's dispatch libraries and
+// the supports they lead to (show takes the C++ table through the C++ dispatch).
 //
 //   corvanthelis_inspect show <pkg>/<kind>/<Type>
 //   corvanthelis_inspect decode <pkg>/<kind>/<Type> <hex|->

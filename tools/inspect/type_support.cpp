@@ -15,6 +15,7 @@ namespace {
 // The identifiers are compared by content in the runtime, so their text is all the tool needs;
 // it links none of the providers.
 constexpr const char* kDispatch = "rosidl_typesupport_c";
+constexpr const char* kDispatchCpp = "rosidl_typesupport_cpp";
 constexpr const char* kIntrospectionC = "rosidl_typesupport_introspection_c";
 constexpr const char* kIntrospectionCpp = "rosidl_typesupport_introspection_cpp";
 constexpr const char* kFastCdrC = "rosidl_typesupport_fastrtps_c";
@@ -91,32 +92,38 @@ Handle handle_function(void* library, const TypeName& name, const std::string& s
 
 }  // namespace
 
-const rosidl_message_type_support_t* dispatch_record(const std::string& type_name) {
-  const TypeName name = parse_type_name(type_name);
-  void* library = open_library(name, kDispatch);
-  if (library == nullptr) {
-    const char* reason = dlerror();
-    throw Failure("unknown package '" + name.package + "': " + (reason ? reason : "no dispatch library"));
-  }
-  const Handle handle = handle_function(library, name, kDispatch);
+namespace {
+// The type's record from the package's dispatch library `dispatch`; null when the package has
+// no such library.
+const rosidl_message_type_support_t* record_of(const TypeName& name, const std::string& type_name,
+                                               const char* dispatch) {
+  void* library = open_library(name, dispatch);
+  if (library == nullptr) return nullptr;
+  const Handle handle = handle_function(library, name, dispatch);
   if (handle == nullptr) throw Failure("unknown type '" + type_name + "'");
   const rosidl_message_type_support_t* record = handle();
   if (record == nullptr || record->func == nullptr) {
-    throw Failure("the dispatch handle of '" + type_name + "' returned no usable record");
+    throw Failure(std::string("the ") + dispatch + " handle of '" + type_name + "' returned no usable record");
+  }
+  return record;
+}
+}  // namespace
+
+const rosidl_message_type_support_t* dispatch_record(const std::string& type_name) {
+  const TypeName name = parse_type_name(type_name);
+  const rosidl_message_type_support_t* record = record_of(name, type_name, kDispatch);
+  if (record == nullptr) {
+    const char* reason = dlerror();
+    throw Failure("unknown package '" + name.package + "': " + (reason ? reason : "no dispatch library"));
   }
   return record;
 }
 
 const rosidl_typesupport_introspection_cpp::MessageMembers* cpp_introspection(const std::string& type_name) {
-  const TypeName name = parse_type_name(type_name);
-  void* library = open_library(name, kIntrospectionCpp);
-  if (library == nullptr) return nullptr;
-  const Handle handle = handle_function(library, name, kIntrospectionCpp);
-  if (handle == nullptr) throw Failure("the C++ introspection library has no type '" + type_name + "'");
-  const rosidl_message_type_support_t* record = handle();
-  if (record == nullptr) throw Failure("the C++ introspection handle of '" + type_name + "' returned nothing");
-  check_record(*record, kIntrospectionCpp);
-  return static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers*>(record->data);
+  const rosidl_message_type_support_t* record = record_of(parse_type_name(type_name), type_name, kDispatchCpp);
+  if (record == nullptr) return nullptr;
+  return static_cast<const rosidl_typesupport_introspection_cpp::MessageMembers*>(
+      provider(*record, kIntrospectionCpp).data);
 }
 
 const rosidl_typesupport_introspection_c__MessageMembers& introspection(

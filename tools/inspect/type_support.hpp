@@ -25,8 +25,8 @@ const rosidl_typesupport_introspection_c__MessageMembers& introspection(
     const rosidl_message_type_support_t& dispatch);
 const message_type_support_callbacks_t& serialization(const rosidl_message_type_support_t& dispatch);
 
-// The C++ table of "<pkg>/<kind>/<Type>", from the package's C++ introspection library, found
-// by file name; null when the package has no such library.
+// The C++ table of "<pkg>/<kind>/<Type>", through the package's C++ dispatch library, found by
+// file name, as a C++ client reaches it; null when the package has no such library.
 const rosidl_typesupport_introspection_cpp::MessageMembers* cpp_introspection(const std::string& type_name);
 
 // A C structure made and released through the type's own table, as a generic reader must.

@@ -147,6 +147,11 @@ void NodeCore::delete_reader(dds::DataReader* reader) {
 }
 
 void ReaderState::on_data_available(dds::DataReader* from) {
+  ++in_handler;
+  struct Leave {
+    std::atomic<int>& count;
+    ~Leave() { --count; }
+  } leave{in_handler};
   // Nothing may escape into the middleware's thread.
   try {
     MessagePtr message;
@@ -165,6 +170,12 @@ void ReaderState::on_data_available(dds::DataReader* from) {
   } catch (const std::exception& error) {
     log(std::string("a reader's handler failed: ") + error.what());
   }
+}
+
+bool ReaderState::delivering() const {
+  // Unread first: a sample taken between the two looks is then seen in the handler.
+  const bool unread = reader->get_unread_count() > 0;
+  return unread || in_handler.load() > 0;
 }
 
 size_t matched_count(const dds::DataWriter* writer) {

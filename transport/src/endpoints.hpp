@@ -3,6 +3,7 @@
 // What publishers, subscriptions and the two ends of a service share: the node's middleware
 // objects, the QoS every endpoint gets, and a reader that turns samples into messages.
 
+#include <atomic>
 #include <chrono>
 #include <fastdds/dds/domain/DomainParticipantListener.hpp>
 #include <fastdds/dds/publisher/DataWriter.hpp>
@@ -69,9 +70,15 @@ struct ReaderState : dds::DataReaderListener {
   ReaderState(MessageOps ops, Handler handler) : ops(std::move(ops)), handler(std::move(handler)) {}
   void on_data_available(dds::DataReader* reader) override;
 
+  // Whether a sample that has arrived may still be on its way to the handler: unread in the
+  // reader, or taken and not yet handed on. A writer that leaves after its samples were
+  // acknowledged leaves them here, and their reader must not be judged by its absence.
+  bool delivering() const;
+
   MessageOps ops;
   Handler handler;
   dds::DataReader* reader = nullptr;
+  std::atomic<int> in_handler{0};
 };
 
 size_t matched_count(const dds::DataWriter* writer);

@@ -112,8 +112,6 @@ ParticipantPtr create_participant(uint32_t domain, const std::string& name,
 }
 
 bool is_loopback(const eprosima::fastrtps::rtps::Locator_t& locator) {
-  using eprosima::fastdds::rtps::SharedMemTransportDescriptor;
-using eprosima::fastrtps::rtps::IPLocator;
   switch (locator.kind) {
     case LOCATOR_KIND_SHM:
       return true;

@@ -39,6 +39,9 @@ struct ClientState {
     return matched_count(requests) > 0 && matched_count(replies->reader) > 0;
   }
 
+  // A server that replied and then left may have left its reply in our reader, not yet taken.
+  bool server_gone() const { return !server_matched() && !replies->delivering(); }
+
   void take_reply(MessagePtr reply, const dds::SampleInfo& info) {
     const SampleIdentity& related = info.related_sample_identity;
     if (related.writer_guid() != request_writer && related.writer_guid() != reply_reader) return;
@@ -147,7 +150,7 @@ MessagePtr ServiceClient::call(const void* request, std::chrono::milliseconds ti
                              [&] { return state.pending[sequence] != nullptr; });
     if (state.pending[sequence]) break;
     lock.unlock();
-    server_left = !state.server_matched();
+    server_left = state.server_gone();
     lock.lock();
     if (server_left) break;
   }

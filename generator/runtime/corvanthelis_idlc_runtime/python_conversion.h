@@ -99,6 +99,24 @@ static inline const char * pyconv_class_text(
   return (const char *)PyUnicode_1BYTE_DATA(text);
 }
 
+// "%s.%s" of the module and the class name into `dest`, cut to its first `size` - 1 characters
+// exactly as snprintf cuts it, but without the cost of formatting: the check runs for every
+// message and every element of a message sequence.
+static inline void pyconv_join_class_name(
+  char * dest, size_t size, const char * module_name, const char * class_name) {
+  const size_t room = size - 1;
+  const size_t module_length = strlen(module_name);
+  size_t at = module_length < room ? module_length : room;
+  memcpy(dest, module_name, at);
+  if (at < room) {
+    dest[at++] = '.';
+  }
+  const size_t class_length = strlen(class_name);
+  const size_t copied = class_length < room - at ? class_length : room - at;
+  memcpy(dest + at, class_name, copied);
+  dest[at + copied] = '\0';
+}
+
 // Only a message of the function's own type may be converted. The class's full name goes into
 // `full_classname_dest`, N+1 bytes for an expected name of N characters, and only N characters
 // are compared: a class whose full name begins with the expected one passes, and the check
@@ -120,7 +138,7 @@ static inline bool pyconv_check_class(
   const char * module_name =
     class_name ? pyconv_class_text(site, module_attr, "module_attr") : NULL;
   if (module_name) {
-    snprintf(full_classname_dest, buffer_size, "%s.%s", module_name, class_name);
+    pyconv_join_class_name(full_classname_dest, buffer_size, module_name, class_name);
   }
   Py_XDECREF(module_attr);
   Py_DECREF(name_attr);

@@ -1,7 +1,8 @@
 #pragma once
 
-// The node API for the package's C++ message classes: their C++ fast-CDR support, new and
-// delete, and callbacks that see the classes instead of untyped messages.
+// The node API for the package's C++ message classes: their records from the C++ dispatch, which
+// the transport asks for a fast-CDR support as a middleware layer does, new and delete, and
+// callbacks that see the classes instead of untyped messages.
 
 #include <chrono>
 #include <functional>
@@ -10,8 +11,8 @@
 #include <string>
 #include <utility>
 
-#include "rosidl_typesupport_fastrtps_cpp/message_type_support_decl.hpp"
-#include "rosidl_typesupport_fastrtps_cpp/service_type_support_decl.hpp"
+#include "rosidl_typesupport_cpp/message_type_support.hpp"
+#include "rosidl_typesupport_cpp/service_type_support.hpp"
 #include "transport/node.hpp"
 #include "transport/service.hpp"
 
@@ -25,14 +26,14 @@ MessageOps message_ops() {
 
 template <typename T>
 MessageSupport message_support() {
-  return {rosidl_typesupport_fastrtps_cpp::get_message_type_support_handle<T>(), message_ops<T>()};
+  return {rosidl_typesupport_cpp::get_message_type_support_handle<T>(), message_ops<T>()};
 }
 
 // A service class of the package (DetectTrash) or of an action (ArmTask::Impl::SendGoalService).
 template <typename S>
 ServiceSupport service_support() {
   return transport::service_support(
-      rosidl_typesupport_fastrtps_cpp::get_service_type_support_handle<S>(),
+      rosidl_typesupport_cpp::get_service_type_support_handle<S>(),
       message_ops<typename S::Request>(), message_ops<typename S::Response>());
 }
 
