@@ -16,6 +16,7 @@ set(_CORVANTHELIS_MODULE_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisRuntime.cmake")
 include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisPython.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/CorvanthelisStandIns.cmake")
 
 # A package added where CORVANTHELIS_TEST_PACKAGE is set exists only for the tests: it builds
 # like any other but installs nothing.
@@ -25,15 +26,28 @@ macro(_corvanthelis_install)
   endif()
 endmacro()
 
-# Every library goes into the one export set that the installed package configuration loads,
-# and finds the libraries it needs beside itself wherever the prefix is moved.
+# The export set a library of package `pkg` goes into, in `out_var`: the one that the installed
+# package configuration loads, or, where the stand-ins are installed as a ROS 2 prefix, the
+# package's own (CorvanthelisStandIns.cmake).
+function(_corvanthelis_export_set out_var pkg)
+  if(CORVANTHELIS_HUMBLE_PREFIX AND pkg)
+    set(${out_var} ${pkg}Targets PARENT_SCOPE)
+  else()
+    set(${out_var} corvanthelis_interfacesTargets PARENT_SCOPE)
+  endif()
+endfunction()
+
+# corvanthelis_install_library(<target> [PACKAGE <pkg>]): installs a library into its export set;
+# it finds the libraries it needs beside itself wherever the prefix is moved.
 function(corvanthelis_install_library target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PACKAGE" "")
   get_target_property(type ${target} TYPE)
   if(NOT type STREQUAL "INTERFACE_LIBRARY")
     set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
     _corvanthelis_record_installed_binary(${target} lib)
   endif()
-  _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets LIBRARY DESTINATION lib)
+  _corvanthelis_export_set(export "${arg_PACKAGE}")
+  _corvanthelis_install(TARGETS ${target} EXPORT ${export} LIBRARY DESTINATION lib)
 endfunction()
 
 # Each installed library and extension module, with its folder under the prefix, for the check
@@ -57,16 +71,8 @@ endfunction()
 # package that a client in that language links, exported as <pkg>::c, <pkg>::cpp and
 # <pkg>::python and known by those names in this build too.
 function(corvanthelis_add_language_targets pkg)
-  get_property(deliverables GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES)
   foreach(language c cpp python)
-    set(libraries "")
-    foreach(deliverable IN LISTS deliverables)
-      get_property(target GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_TARGET)
-      get_property(used_from GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_LANGUAGE)
-      if(used_from STREQUAL language AND NOT target STREQUAL "-")
-        list(APPEND libraries ${target})
-      endif()
-    endforeach()
+    corvanthelis_package_targets(libraries ${pkg} LANGUAGE ${language})
     set(target ${pkg}_${language})
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ${libraries})
@@ -74,6 +80,40 @@ function(corvanthelis_add_language_targets pkg)
     add_library(${pkg}::${language} ALIAS ${target})
     corvanthelis_install_library(${target})
   endforeach()
+endfunction()
+
+# corvanthelis_package_targets(<out-var> <pkg> [LANGUAGE <language>]): the library targets of
+# <pkg>'s deliverables in the compiler's order, all of them or those used from one language.
+function(corvanthelis_package_targets out_var pkg)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "LANGUAGE" "")
+  get_property(deliverables GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES)
+  set(targets "")
+  foreach(deliverable IN LISTS deliverables)
+    get_property(target GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_TARGET)
+    get_property(language GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_LANGUAGE)
+    if(NOT target STREQUAL "-" AND (NOT arg_LANGUAGE OR language STREQUAL arg_LANGUAGE))
+      list(APPEND targets ${target})
+    endif()
+  endforeach()
+  set(${out_var} "${targets}" PARENT_SCOPE)
+endfunction()
+
+# corvanthelis_package_binary_count(<out-var> <pkg>): how many files of <pkg> the install holds
+# that a loader opens: one per shared library and one per Python extension module, as the
+# compiler describes them.
+function(corvanthelis_package_binary_count out_var pkg)
+  get_property(deliverables GLOBAL PROPERTY CORVANTHELIS_${pkg}_DELIVERABLES)
+  set(count 0)
+  foreach(deliverable IN LISTS deliverables)
+    get_property(form GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_FORM)
+    get_property(modules GLOBAL PROPERTY CORVANTHELIS_${pkg}_${deliverable}_MODULES)
+    list(LENGTH modules module_count)
+    if(form STREQUAL "shared_library")
+      math(EXPR module_count "${module_count} + 1")
+    endif()
+    math(EXPR count "${count} + ${module_count}")
+  endforeach()
+  set(${out_var} ${count} PARENT_SCOPE)
 endfunction()
 
 # corvanthelis_describe_deliverables(<pkg>): what the compiler says of each deliverable of
@@ -235,7 +275,7 @@ function(_corvanthelis_build_shared_library pkg deliverable target out files dep
   target_link_libraries(${target} PRIVATE corvanthelis_idlc_runtime)
   add_dependencies(${target} ${pkg}__generate)
 
-  corvanthelis_install_library(${target})
+  corvanthelis_install_library(${target} PACKAGE ${pkg})
   _corvanthelis_install(DIRECTORY "${out}/${deliverable}/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
 endfunction()
@@ -255,7 +295,7 @@ function(_corvanthelis_build_headers pkg deliverable target out files deps)
   target_link_libraries(${target} INTERFACE corvanthelis_idlc_runtime ${dependencies})
   add_dependencies(${target} ${pkg}__generate)
 
-  _corvanthelis_install(TARGETS ${target} EXPORT corvanthelis_interfacesTargets)
+  corvanthelis_install_library(${target} PACKAGE ${pkg})
   _corvanthelis_install(DIRECTORY "${out}/${deliverable}/" DESTINATION include/${pkg}
     FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
 endfunction()
@@ -422,7 +462,8 @@ function(_corvanthelis_add_runtime)
     "$<BUILD_INTERFACE:${out}>" "$<INSTALL_INTERFACE:include>")
   add_dependencies(corvanthelis_idlc_runtime corvanthelis_idlc_runtime__generate)
   set_target_properties(corvanthelis_idlc_runtime PROPERTIES EXPORT_NAME idlc_runtime)
-  install(TARGETS corvanthelis_idlc_runtime EXPORT corvanthelis_interfacesTargets)
+  _corvanthelis_export_set(export ${CORVANTHELIS_PLATFORM_PACKAGE})
+  install(TARGETS corvanthelis_idlc_runtime EXPORT ${export})
 
   set(copy_commands "")
   foreach(copy IN LISTS python_copies)
@@ -527,9 +568,17 @@ function(corvanthelis_add_interfaces)
     endif()
   endforeach()
 
+  set(interface_files "")
   foreach(file IN LISTS definitions)
     cmake_path(GET file PARENT_PATH kind_dir)
     cmake_path(GET kind_dir FILENAME kind)
+    cmake_path(GET file FILENAME name)
+    list(APPEND interface_files "${kind}/${name}")
     _corvanthelis_install(FILES "${file}" DESTINATION share/${pkg}/${kind})
   endforeach()
+  # What the ament index lists of the package: msg/Trash.msg, srv/DetectTrash.srv, ...
+  set_property(GLOBAL PROPERTY CORVANTHELIS_${pkg}_INTERFACE_FILES "${interface_files}")
+  if(CORVANTHELIS_STAND_IN)
+    corvanthelis_register_stand_in(interfaces ${pkg})
+  endif()
 endfunction()

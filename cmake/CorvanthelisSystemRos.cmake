@@ -1,8 +1,9 @@
-# The installed ROS 2 Humble in place of the stand-ins in platform/, for
-# -DCORVANTHELIS_USE_SYSTEM_ROS=ON. Its type-support runtimes and interface packages are found with
-# find_package and given the names the stand-ins have in this build (rosidl_typesupport_c,
+# The installed ROS 2 Humble in place of the stand-ins in platform/ (CorvanthelisRosEnvironment.cmake
+# chooses). Its type-support runtimes and interface packages are found with find_package and
+# given the names the stand-ins have in this build (rosidl_typesupport_c,
 # std_msgs__rosidl_generator_c, ...), so nothing that links them changes. Used by the build and
-# by the installed package configuration alike.
+# by the installed package configuration alike. The two lists name the runtimes and the
+# interface packages either way: platform/ builds a stand-in of each runtime listed.
 
 include_guard(GLOBAL)
 
@@ -21,23 +22,23 @@ set(CORVANTHELIS_SYSTEM_INTERFACES
   unique_identifier_msgs
   action_msgs)
 
-# corvanthelis_find_system_ros([GLOBAL]): every runtime and interface package, or one error that
-# names all that are missing. A macro, so that the packages' targets are defined in the caller's
-# scope; GLOBAL makes them visible to the whole build.
+# corvanthelis_find_system_ros(): every runtime and interface package, or one error that names
+# all that are missing. A macro, so that the packages' targets are defined in the caller's
+# directory and seen below it.
 macro(corvanthelis_find_system_ros)
   set(_corvanthelis_missing "")
   foreach(_corvanthelis_package IN LISTS CORVANTHELIS_SYSTEM_RUNTIMES CORVANTHELIS_SYSTEM_INTERFACES)
-    find_package(${_corvanthelis_package} QUIET ${ARGN})
+    find_package(${_corvanthelis_package} QUIET)
     if(NOT ${_corvanthelis_package}_FOUND)
       list(APPEND _corvanthelis_missing ${_corvanthelis_package})
     endif()
   endforeach()
   if(_corvanthelis_missing)
     list(JOIN _corvanthelis_missing ", " _corvanthelis_missing)
-    message(FATAL_ERROR "CORVANTHELIS_USE_SYSTEM_ROS=ON builds against an installed ROS 2 Humble, "
-      "but find_package found no ${_corvanthelis_missing}. Source its setup script (e.g. "
-      "/opt/ros/humble/setup.bash) or put its prefix on CMAKE_PREFIX_PATH; without the option "
-      "the build uses the stand-ins in platform/.")
+    message(FATAL_ERROR "This build is against an installed ROS 2 Humble, but find_package "
+      "found no ${_corvanthelis_missing}. Source its setup script (e.g. "
+      "/opt/ros/humble/setup.bash) or put its prefix on CMAKE_PREFIX_PATH; "
+      "-DCORVANTHELIS_USE_SYSTEM_ROS=OFF builds the stand-ins in platform/ instead.")
   endif()
 endmacro()
 

@@ -43,7 +43,7 @@ fi
 cmake -S "$repo_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release \
   "-DCMAKE_TOOLCHAIN_FILE=$repo_root/cmake/toolchains/aarch64-linux-gnu.cmake" \
   "-DCORVANTHELIS_AARCH64_SYSROOT=$sysroot" "-DCORVANTHELIS_PYTHON_EXECUTABLE=$python" \
-  -DCORVANTHELIS_TEST_DOMAIN_OFFSET=100 "$@"
+  -DCORVANTHELIS_TEST_DOMAIN_OFFSET=100 -DCORVANTHELIS_WARNINGS_AS_ERRORS=ON "$@"
 cmake --build "$build_dir" -j2
 
 # Everything built for the target: shared libraries, extension modules, programs. Only the

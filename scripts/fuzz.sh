@@ -13,7 +13,7 @@ build_dir="${FUZZ_BUILD_DIR:-$repo_root/build-fuzz}"
 targets=(c_decoders cpp_decoders c_cpp_agreement every_kind_agreement)
 
 CC=clang CXX=clang++ cmake -S "$repo_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCORVANTHELIS_FUZZ=ON
+  -DCORVANTHELIS_FUZZ=ON -DCORVANTHELIS_WARNINGS_AS_ERRORS=ON
 cmake --build "$build_dir" -j2 --target "${targets[@]/%/_fuzzer}"
 
 mkdir -p "$build_dir/findings"

@@ -13,6 +13,7 @@ packages=(
   libbenchmark-dev
   cmake
   g++
+  g++-11
   binutils
   valgrind
   clang

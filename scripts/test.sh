@@ -20,12 +20,15 @@ BUILD_DIR="$build_dir" bash "$repo_root/scripts/stress.sh" 5
 ctest --test-dir "$build_dir" --output-on-failure -j2 -L valgrind --timeout 600
 
 # Memory and undefined-behaviour faults. The allocation-failure tests skip here: the sanitizer
-# owns malloc, so the injector cannot stand in front of it.
-BUILD_DIR="$build_dir-asan" bash "$repo_root/scripts/build.sh" -DCORVANTHELIS_SANITIZE=address
+# owns malloc, so the injector cannot stand in front of it. This tree is built with GCC 11, the
+# compiler generation of the robot's Ubuntu 22.04, so that its warnings and errors show here.
+BUILD_DIR="$build_dir-asan" bash "$repo_root/scripts/build.sh" -DCORVANTHELIS_SANITIZE=address \
+  -DCMAKE_C_COMPILER=gcc-11 -DCMAKE_CXX_COMPILER=g++-11
 ctest --test-dir "$build_dir-asan" --output-on-failure -j2
 
 # Data races when several threads make the first calls of the handles at once.
-cmake -S "$repo_root" -B "$build_dir-tsan" -DCMAKE_BUILD_TYPE=Release -DCORVANTHELIS_SANITIZE=thread
+cmake -S "$repo_root" -B "$build_dir-tsan" -DCMAKE_BUILD_TYPE=Release -DCORVANTHELIS_SANITIZE=thread \
+  -DCORVANTHELIS_WARNINGS_AS_ERRORS=ON
 cmake --build "$build_dir-tsan" -j2 --target dispatch_first_use_test dispatch_cpp_first_use_test \
   introspection_cpp_first_use_test
 ctest --test-dir "$build_dir-tsan" --output-on-failure -L concurrency

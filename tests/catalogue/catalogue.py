@@ -108,12 +108,14 @@ def _rows(path):
 
 
 def _read(path):
-    structures, dependencies, services, actions, patterns = [], [], [], [], []
+    interfaces, structures, dependencies, services, actions, patterns = [], [], [], [], [], []
     fields, stem = {}, None
     order = []  # the package's structures (by index), services and actions, in file order
     for row, arguments in _rows(path):
         if row in ('INTERFACE', 'DEPENDENCY_INTERFACE'):
             stem = arguments[3]  # of the structures that follow
+            if row == 'INTERFACE':
+                interfaces.append(tuple(arguments[1:3]))
         elif row in ('STRUCTURE', 'DEPENDENCY_STRUCTURE'):
             package, kind, name, _, c_name, cpp_name, infix = arguments[:7]
             target = structures if row == 'STRUCTURE' else dependencies
@@ -139,10 +141,11 @@ def _read(path):
 
     structures = made(structures)
     order = [structures[row] if isinstance(row, int) else row for row in order]
-    return structures, made(dependencies), services, actions, patterns, order
+    return interfaces, structures, made(dependencies), services, actions, patterns, order
 
 
-STRUCTURES, DEPENDENCY_STRUCTURES, SERVICES, ACTIONS, _PATTERNS, _FILE_ORDER = _read(
+# INTERFACES: (kind, Name) of each of the package's interfaces, in the order it lists them.
+INTERFACES, STRUCTURES, DEPENDENCY_STRUCTURES, SERVICES, ACTIONS, _PATTERNS, _FILE_ORDER = _read(
     os.path.join(os.path.dirname(os.path.abspath(__file__)), 'interfaces.def'))
 BY_NAME = {structure.name: structure for structure in STRUCTURES}
 STAND_INS = tuple(dict.fromkeys(structure.package for structure in DEPENDENCY_STRUCTURES))
