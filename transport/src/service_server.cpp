@@ -1,6 +1,7 @@
 #include <fastdds/rtps/common/InstanceHandle.h>
 #include <fastdds/rtps/common/WriteParams.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <fastdds/dds/publisher/DataWriterListener.hpp>
@@ -138,6 +139,7 @@ struct ServerThread {
       readers_moved = false;
       std::deque<Request> arrived = std::move(requests);
       std::vector<WaitingReply> due = take_due();
+      writing = due.size();
       lock.unlock();
       for (Request& request : arrived) answer(request);
       for (WaitingReply& reply : due) {
@@ -145,13 +147,26 @@ struct ServerThread {
           log("no reply reader of the " + client_of(reply.id) + " on " + server.reply_topic_ +
               " appeared within " + std::to_string(kReplyReaderWait.count()) +
               " ms: its reply is dropped");
+          ++lost;
         } else if (!server.write_reply(reply.id, reply.response.get())) {
           log("the reply on " + server.reply_topic_ + " to the " + client_of(reply.id) +
               " could not be written");
+          ++lost;
         }
       }
       lock.lock();
+      writing = 0;
+      settled.notify_all();
     }
+  }
+
+  // Until every reply sent so far has been written or given up: none waits for its client's
+  // reader and none is being written. False when the time is up first or one was given up.
+  bool wait_until_written(Clock::time_point deadline) {
+    std::unique_lock<std::mutex> lock(mutex);
+    const bool done =
+        settled.wait_until(lock, deadline, [&] { return waiting.empty() && writing == 0; });
+    return done && lost == 0;
   }
 
   // Nothing may escape from a handler into this thread.
@@ -188,8 +203,12 @@ struct ServerThread {
   std::thread thread;
   std::mutex mutex;
   std::condition_variable changed;
+  std::condition_variable settled;
   std::deque<Request> requests;
   std::vector<WaitingReply> waiting;
+  // Taken off `waiting` and not yet written, and those that never will be.
+  size_t writing = 0;
+  size_t lost = 0;
   bool readers_moved = false;
   bool stopping = false;
 };
@@ -245,7 +264,12 @@ bool ServiceServer::write_reply(const RequestId& id, const void* response) {
 }
 
 bool ServiceServer::wait_for_acknowledgments(std::chrono::milliseconds timeout) const {
-  return detail::wait_for_acknowledgments(replies_, timeout);
+  // A reply still waiting for its client's reply reader is not in the writer yet.
+  const detail::Clock::time_point deadline = detail::Clock::now() + timeout;
+  if (!thread_->wait_until_written(deadline)) return false;
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - detail::Clock::now());
+  return detail::wait_for_acknowledgments(replies_, std::max(left, std::chrono::milliseconds(0)));
 }
 
 }  // namespace transport

@@ -51,7 +51,9 @@ class ServiceServer {
   // reply could not be serialized or written.
   bool send_reply(const RequestId& id, const void* response);
 
-  // True once every reply sent so far is acknowledged by the clients it went to.
+  // True once every reply sent so far is written, including those that waited for their
+  // client's reply reader, and acknowledged by the clients it went to; false when the time is
+  // up first or a reply was given up.
   bool wait_for_acknowledgments(std::chrono::milliseconds timeout) const;
 
  private:
