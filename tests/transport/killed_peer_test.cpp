@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -39,61 +40,69 @@ bool logged(const transport_test::LogCapture& capture, const std::string& part) 
   return false;
 }
 
-// Removes what the killed peer left, if the middleware has not removed it already (it removes
-// a port that it finds dead when it sends to it).
-void clear_after(transport_test::PeerProcess& killed) {
-  transport_test::remove_if_owner_gone(killed.mapped_files());
+// What the killed peer left, removed once the test's own node is gone too: a node that goes on
+// sending to the dead peer makes its port file again, with no owner.
+void clear(const std::set<std::string>& killed_files) {
+  transport_test::remove_if_owner_gone(killed_files);
 }
 
 TEST(KilledPeer, AStreamResumesWhenItsKilledPublisherStartsAgain) {
-  const std::string partition = transport_test::run_partition("killed_stream");
-  transport_test::LogCapture capture;
-  transport::Node node("listener", {kDomain, partition});
-  transport_test::Inbox inbox;
-  transport::Subscription subscription(node, "/stream", transport_test::trashes_c(),
-                                       inbox.callback());
-  transport_test::PeerProcess publisher(peer("stream", partition, {"/stream", "0"}));
-  ASSERT_TRUE(inbox.wait_for(10, kPatience));
-  publisher.kill();
-  const auto gone = [&] { return subscription.publisher_count() == 0; };
-  const auto deadline = Clock::now() + kNoticed;
-  while (!gone() && Clock::now() < deadline) std::this_thread::sleep_for(10ms);
-  EXPECT_TRUE(gone()) << "the killed publisher is still counted";
-  EXPECT_TRUE(logged(capture, "transport_peer")) << "nobody said the peer vanished";
+  std::set<std::string> killed_files;
+  {
+    const std::string partition = transport_test::run_partition("killed_stream");
+    transport_test::LogCapture capture;
+    transport::Node node("listener", {kDomain, partition});
+    transport_test::Inbox inbox;
+    transport::Subscription subscription(node, "/stream", transport_test::trashes_c(),
+                                         inbox.callback());
+    transport_test::PeerProcess publisher(peer("stream", partition, {"/stream", "0"}));
+    ASSERT_TRUE(inbox.wait_for(10, kPatience));
+    publisher.kill();
+    const auto gone = [&] { return subscription.publisher_count() == 0; };
+    const auto deadline = Clock::now() + kNoticed;
+    while (!gone() && Clock::now() < deadline) std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(gone()) << "the killed publisher is still counted";
+    EXPECT_TRUE(logged(capture, "transport_peer")) << "nobody said the peer vanished";
 
-  inbox.take();
-  transport_test::PeerProcess again(peer("stream", partition, {"/stream", "20"}));
-  EXPECT_EQ(again.wait(kPatience), 0) << "the restarted publisher's stream was not acknowledged";
-  EXPECT_TRUE(inbox.wait_for(20, kPatience));
-  clear_after(publisher);
+    inbox.take();
+    transport_test::PeerProcess again(peer("stream", partition, {"/stream", "20"}));
+    EXPECT_EQ(again.wait(kPatience), 0) << "the restarted publisher's stream was not acknowledged";
+    EXPECT_TRUE(inbox.wait_for(20, kPatience));
+    killed_files = publisher.mapped_files();
+  }
+  clear(killed_files);
 }
 
 TEST(KilledPeer, ACallWhoseServerIsKilledFailsSayingSoAndTheRestartedServerAnswers) {
-  const std::string partition = transport_test::run_partition("killed_call");
-  const transport::ServiceSupport support = transport_test::detect_trash_c();
-  transport::Node node("caller", {kDomain, partition});
-  transport::ServiceClient client(node, "/detect_trash", support);
-  transport::MessagePtr request = transport::make_message(support.request.ops);
-  const transport_test::OutputFile said(partition);
-  transport_test::PeerProcess server(peer("hold", partition, {"/detect_trash"}), said.path);
+  std::set<std::string> killed_files;
   {
-    ASSERT_TRUE(client.wait_for_service(kPatience));
-    std::string failure;
-    const auto started = Clock::now();
-    std::thread caller([&] { EXPECT_FALSE(client.call(request.get(), kPatience, &failure)); });
-    while (said.text().find("held") == std::string::npos && Clock::now() < started + kPatience) {
-      std::this_thread::sleep_for(5ms);
+    const std::string partition = transport_test::run_partition("killed_call");
+    const transport::ServiceSupport support = transport_test::detect_trash_c();
+    transport::Node node("caller", {kDomain, partition});
+    transport::ServiceClient client(node, "/detect_trash", support);
+    transport::MessagePtr request = transport::make_message(support.request.ops);
+    const transport_test::OutputFile said(partition);
+    transport_test::PeerProcess server(peer("hold", partition, {"/detect_trash"}), said.path);
+    {
+      ASSERT_TRUE(client.wait_for_service(kPatience));
+      std::string failure;
+      const auto started = Clock::now();
+      std::thread caller([&] { EXPECT_FALSE(client.call(request.get(), kPatience, &failure)); });
+      while (said.text().find("held") == std::string::npos && Clock::now() < started + kPatience) {
+        std::this_thread::sleep_for(5ms);
+      }
+      server.kill();
+      caller.join();
+      EXPECT_NE(failure.find("the server left"), std::string::npos) << failure;
+      EXPECT_LT(Clock::now() - started, kPatience) << "the call waited out its whole timeout";
     }
-    server.kill();
-    caller.join();
-    EXPECT_NE(failure.find("the server left"), std::string::npos) << failure;
-    EXPECT_LT(Clock::now() - started, kPatience) << "the call waited out its whole timeout";
+    transport_test::PeerProcess again(peer("serve", partition, {"/detect_trash", "3"}));
+    ASSERT_TRUE(client.wait_for_service(kPatience));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(client.call(request.get(), kPatience)) << "call " << i;
+    EXPECT_EQ(again.wait(kPatience), 0);
+    killed_files = server.mapped_files();
   }
-  transport_test::PeerProcess again(peer("serve", partition, {"/detect_trash", "3"}));
-  ASSERT_TRUE(client.wait_for_service(kPatience));
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(client.call(request.get(), kPatience)) << "call " << i;
-  EXPECT_EQ(again.wait(kPatience), 0);
-  clear_after(server);
+  clear(killed_files);
 }
 
 }  // namespace
