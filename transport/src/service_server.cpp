@@ -28,8 +28,9 @@ namespace {
 // How long a reply waits for the client's reply reader to be discovered. Discovery of the
 // two sides is not symmetric: the client may know the server while the server has yet to learn
 // of the client's reader, and a discovery message that must be sent again waits for the
-// middleware's own heartbeat, 3 s by default; the wait covers one such repair.
-constexpr std::chrono::milliseconds kReplyReaderWait{5000};
+// middleware's own heartbeat, 3 s by default; the wait covers two such repairs (one was not
+// always enough for a sanitizer build on two busy cores), and stays well inside a call's time.
+constexpr std::chrono::milliseconds kReplyReaderWait{10000};
 
 // The client a reply is for, as a person reading the log can find it again.
 std::string client_of(const RequestId& id) {
